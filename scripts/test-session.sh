@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs a command (normally ctest) inside the Windows test environment: a private X server,
+# the build's Wine prefix with one persistent wineserver, and the local publisher server.
+# Usage: test-session.sh <windows-build-dir> <command...>
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+export VOREL_BUILD_DIR="$(cd "$1" && pwd)"
+shift
+source "$here/wine-env.sh"
+
+"$here/make-prefix.sh" || { echo "test-session: could not create the Wine prefix" >&2; exit 1; }
+
+xvfb_pid=""
+if [ -z "${VOREL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+    export DISPLAY=":$n"
+    break
+  done
+fi
+
+export PUBLISHER_STATE="$VOREL_BUILD_DIR/publisher"
+export PUBLISHER_PORT="${PUBLISHER_PORT:-18461}"
+rm -rf "$PUBLISHER_STATE"
+publisher_started=""
+if [ -x "$here/../tools/publisher/publisher.sh" ]; then
+  "$here/../tools/publisher/publisher.sh" start >/dev/null && publisher_started=1
+fi
+# The tests read the publisher's request log through Wine's Z: drive.
+export VOREL_PUBLISHER_LOG="$PUBLISHER_STATE/requests.log"
+export VOREL_PUBLISHER_FAULTS="$PUBLISHER_STATE/faults.json"
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  [ -n "$publisher_started" ] && "$here/../tools/publisher/publisher.sh" stop >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+
+# One persistent wineserver for the whole run; its helpers must not hold the caller's pipes.
+wineserver -p >/dev/null 2>&1 </dev/null
+wine wineboot >/dev/null 2>&1 </dev/null
+
+"$@"
+status=$?
+exit $status
