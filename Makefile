@@ -4,6 +4,9 @@ BUILD  ?= build
 NATIVE := $(BUILD)/native
 WIN    := $(BUILD)/win
 JOBS   ?= $(shell nproc)
+# Parallel checkouts give each build its own publisher port.
+PUBLISHER_PORT ?= 18461
+export PUBLISHER_PORT
 SANITIZE := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 
 .PHONY: all deps native win test test-native test-win run clean
@@ -20,7 +23,9 @@ native: deps
 
 win: deps
 	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-i686.cmake >/dev/null
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-i686.cmake \
+	  -DVOREL_PUBLISHER_HOST=localhost:$(PUBLISHER_PORT) -DVOREL_GAME_HOST=localhost:$(PUBLISHER_PORT) \
+	  -DVOREL_HALL_SITE=http://localhost:$(PUBLISHER_PORT)/hall/ >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
 
 test-native: native

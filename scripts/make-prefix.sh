@@ -21,5 +21,7 @@ for face in SimSun NSimSun "Microsoft YaHei" SimHei "宋体" "微软雅黑"; do
 done
 reg_add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default
 reg_add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024
+# A crash must end the process, not start Wine's debugger (the tests crash on purpose).
+wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 </dev/null
 wineserver -w
 touch "$stamp"

@@ -1,0 +1,94 @@
+#include "app/Ambrel3App.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <shellapi.h>
+
+#include "DeployConfig.h"
+#include "app/CrashDump.h"
+#include "app/SettingsStore.h"
+
+namespace vorel {
+
+const wchar_t kVersionText[] = L"3.0.0.1";
+const wchar_t kProductTitle[] = L"Vorel - Tolv";
+
+namespace {
+CAmbrel3App* g_app = nullptr;
+HWND g_parentMainWindow = nullptr;
+int g_tabNumber = 0;
+}  // namespace
+
+CAmbrel3App& TheApp() { return *g_app; }
+HWND ParentMainWindow() { return g_parentMainWindow; }
+int TabNumber() { return g_tabNumber; }
+
+CAmbrel3App::CAmbrel3App() { g_app = this; }
+
+RunMode CAmbrel3App::DetermineRunMode() {
+    const RunModeDecision d = DecideRunMode(Args(), RunningExePath(), ProductFolderPath());
+    // The decimal text is the handle's value; handles fit 32 bits on every Windows.
+    g_parentMainWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(d.parentWindow));
+    g_tabNumber = d.tabNumber;
+    return d.mode;
+}
+
+BOOL CAmbrel3App::InitInstance() {
+    InstallCrashFilter();
+
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    m_mode = DetermineRunMode();
+    m_reportCopied.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    m_reportDone.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+
+    if (m_mode == ModeUninstall) {
+        // The confirmation and the removal arrive with the install and uninstall work.
+        return FALSE;
+    }
+
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok)
+        m_gdiplusToken = 0;
+
+    switch (m_mode) {
+        case ModeInstall:
+            WriteDisableDays();
+            IncrementCounter(L"Inst");
+            return FALSE;
+        case ModePartnerStart:
+            ShellExecuteW(nullptr, L"open", VOREL_HALL_SITE, nullptr, nullptr, SW_SHOWMAXIMIZED);
+            IncrementCounter(L"Vorel");
+            return FALSE;
+        case ModeShortcutStart:
+        case ModeInstalledStart:
+            IncrementCounter(L"Game");
+            break;
+        default:
+            break;
+    }
+
+    SetBrowserCacheLimit();
+
+    if (m_mode == ModeNewGameWindow || m_mode == ModeGameHall) {
+        if (!SUCCEEDED(OleInitialize(nullptr))) return FALSE;
+        m_oleInitialized = true;
+        // The login dialog and the game window join here.
+        return FALSE;
+    }
+
+    // The main window joins here for modes 2, 3 and 5.
+    return FALSE;
+}
+
+int CAmbrel3App::ExitInstance() {
+    m_reportCopied.reset();
+    m_reportDone.reset();
+    if (m_gdiplusToken) Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    m_gdiplusToken = 0;
+    if (m_oleInitialized) OleUninitialize();
+    return fw::App::ExitInstance();
+}
+
+}  // namespace vorel

@@ -1,0 +1,52 @@
+// The application object: decides the run mode and calls the subsystems in start-up order.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "app/RunMode.h"
+#include "fw/App.h"
+#include "fw/Raii.h"
+
+namespace vorel {
+
+extern const wchar_t kVersionText[];  // "3.0.0.1"
+extern const wchar_t kProductTitle[]; // "Vorel - Tolv"
+
+class CAmbrel3App : public fw::App {
+public:
+    CAmbrel3App();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Decides the run mode from this process's command line and location, and records the
+    // parent window and tab number for the game-window roles.
+    RunMode DetermineRunMode();
+
+    RunMode Mode() const { return m_mode; }
+    HANDLE ReportCopiedEvent() const { return m_reportCopied.get(); }
+    HANDLE ReportDoneEvent() const { return m_reportDone.get(); }
+
+    // Filled in by the update check.
+    wchar_t m_updateAddress[512] = L"";
+    // The current game page, kept by the game view and offered by the favourite dialog.
+    std::wstring m_gameTitle;
+    std::wstring m_gameAddress;
+
+private:
+    ULONG_PTR m_gdiplusToken = 0;
+    fw::ScopedHandle m_reportCopied;
+    fw::ScopedHandle m_reportDone;
+    RunMode m_mode = ModeInstall;
+    bool m_oleInitialized = false;
+};
+
+CAmbrel3App& TheApp();
+
+// Process-wide values of the game-window roles: the main window that started this process,
+// and the tab it belongs to.
+HWND ParentMainWindow();
+int TabNumber();
+
+}  // namespace vorel

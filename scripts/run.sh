@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# `make run`: the local publisher server, then TolvVorel.exe under Wine. On a machine with
+# no X display the launcher runs under Xvfb and a screenshot of the screen is saved.
+# Usage: run.sh <windows-build-dir> [launcher arguments...]
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+export VOREL_BUILD_DIR="$(cd "$1" && pwd)"
+shift
+source "$here/wine-env.sh"
+"$here/make-prefix.sh" || exit 1
+
+export PUBLISHER_STATE="$VOREL_BUILD_DIR/publisher-run"
+"$here/../tools/publisher/publisher.sh" start || exit 1
+echo "run: publisher server on http://127.0.0.1:${PUBLISHER_PORT:-18461}/ (log: $PUBLISHER_STATE/requests.log)"
+
+xvfb_pid=""
+headless=""
+if [ -z "${DISPLAY:-}" ]; then
+  headless=1
+  for n in $(seq 70 89); do
+    [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+    export DISPLAY=":$n"
+    break
+  done
+fi
+
+# The launcher is run as installed, from its product folder, as the desktop shortcut does.
+product="$WINEPREFIX/drive_c/ProgramData/Vorel/GameLogin"
+mkdir -p "$product"
+cp "$VOREL_BUILD_DIR/TolvVorel.exe" "$product/TolvVorel.exe"
+args=("$@")
+[ ${#args[@]} -eq 0 ] && args=(/VorelD)
+
+if [ -n "$headless" ]; then
+  wine 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}" >/dev/null 2>&1 &
+  launcher=$!
+  # Give the window time to appear, then show the newcomer what it looks like.
+  for _ in $(seq 1 40); do
+    kill -0 "$launcher" 2>/dev/null || break
+    sleep 0.25
+  done
+  shot="$VOREL_BUILD_DIR/run-screenshot.png"
+  xwd -root -display "$DISPLAY" | /usr/bin/convert xwd:- "$shot" && echo "run: screenshot saved to $shot"
+  if kill -0 "$launcher" 2>/dev/null; then
+    echo "run: the launcher is running headless on $DISPLAY; press Enter to end it"
+    read -r _ || true
+  else
+    echo "run: the launcher has ended"
+  fi
+  wineserver -k >/dev/null 2>&1
+  kill "$xvfb_pid" 2>/dev/null
+else
+  wine 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}"
+  wineserver -w
+fi
+"$here/../tools/publisher/publisher.sh" stop >/dev/null

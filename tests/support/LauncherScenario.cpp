@@ -1,0 +1,34 @@
+#include "support/LauncherScenario.h"
+
+namespace testsupport {
+
+const wchar_t kProductKey[] = L"Software\\Vorel\\GameLogin\\TolvVorel";
+const wchar_t kCacheContentKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Content";
+
+void ResetLauncherState() {
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kProductKey);
+    DeleteTree(ProductFolder());
+}
+
+std::wstring PlaceLauncher(const std::wstring& folder, const std::wstring& name) {
+    EnsureDir(folder);
+    const std::wstring target = folder + L"\\" + name;
+    CopyFileW(InBuildDir(L"TolvVorel.exe").c_str(), target.c_str(), FALSE);
+    return target;
+}
+
+ProcessResult RunLauncher(const std::wstring& exe, const std::wstring& arguments,
+                          DWORD timeoutMs) {
+    std::wstring line = L"\"" + exe + L"\"";
+    if (!arguments.empty()) line += L" " + arguments;
+    return RunAndWait(line, timeoutMs);
+}
+
+std::wstring CounterFile() { return ProductFolder() + L"\\Statistic.ini"; }
+
+std::wstring Counter(const wchar_t* key) {
+    return ReadIniValue(CounterFile(), L"TolvVorel", key);
+}
+
+}  // namespace testsupport
