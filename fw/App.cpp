@@ -1,0 +1,86 @@
+#include "fw/App.h"
+
+#include <shellapi.h>
+
+#include "fw/Dialog.h"
+
+namespace fw {
+
+namespace {
+App* g_current = nullptr;
+}
+
+App::App() : m_instance(::GetModuleHandleW(nullptr)) { g_current = this; }
+
+App::~App() {
+    if (g_current == this) g_current = nullptr;
+}
+
+App* App::Current() { return g_current; }
+
+const std::vector<std::wstring>& App::Args() const {
+    if (!m_argsLoaded) {
+        m_argsLoaded = true;
+        int count = 0;
+        LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+        if (argv) {
+            m_args.assign(argv, argv + count);
+            ::LocalFree(argv);
+        }
+    }
+    return m_args;
+}
+
+BOOL App::InitInstance() { return TRUE; }
+
+int App::ExitInstance() { return m_exitCode; }
+
+int App::Run() {
+    MSG msg;
+    for (;;) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (!got) {
+            m_exitCode = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (!PreTranslate(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return ExitInstance();
+}
+
+BOOL App::PreTranslate(MSG* msg) {
+    if (!msg || !msg->hwnd) return FALSE;  // thread messages have no window to ask
+    const DWORD thread = ::GetCurrentThreadId();
+    HWND topLevel = nullptr;
+    for (HWND wnd = msg->hwnd; wnd; wnd = ::GetParent(wnd)) {
+        // A parent in another thread or process (a frame re-parented into a foreign main
+        // window) ends the walk: its objects, if any, are not ours to call.
+        if (::GetWindowThreadProcessId(wnd, nullptr) != thread) break;
+        if (Wnd* object = Wnd::FromHandlePermanent(wnd)) {
+            if (object->PreTranslateMessage(msg)) return TRUE;
+        }
+        // GetParent of a top-level popup is its owner: a dialog's keys stop at the dialog.
+        if (!(::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)) {
+            topLevel = wnd;
+            break;
+        }
+    }
+    // Tab, arrows, Enter and Esc of our dialogs, modal or modeless.
+    if (topLevel && dynamic_cast<Dialog*>(Wnd::FromHandlePermanent(topLevel))) {
+        if (::IsDialogMessageW(topLevel, msg)) return TRUE;
+    }
+    return FALSE;
+}
+
+int RunApplication(App& app, HINSTANCE instance, LPWSTR, int showCommand) {
+    if (instance) app.m_instance = instance;
+    app.m_showCommand = showCommand;
+    if (!app.InitInstance()) return app.ExitInstance();
+    return app.Run();
+}
+
+}  // namespace fw
