@@ -1,0 +1,6 @@
+target_sources(vorel_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/Url.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PublisherDomain.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DownloadProgress.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/VersionKey.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UpdateRules.cpp)
