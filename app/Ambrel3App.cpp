@@ -7,6 +7,7 @@
 #include "DeployConfig.h"
 #include "app/CrashDump.h"
 #include "app/SettingsStore.h"
+#include "app/StatisticsReport.h"
 
 namespace vorel {
 
@@ -14,6 +15,7 @@ const wchar_t kVersionText[] = L"3.0.0.1";
 const wchar_t kProductTitle[] = L"Vorel - Tolv";
 
 namespace {
+constexpr DWORD kReportExitGraceMs = 3000;
 CAmbrel3App* g_app = nullptr;
 HWND g_parentMainWindow = nullptr;
 int g_tabNumber = 0;
@@ -55,15 +57,19 @@ BOOL CAmbrel3App::InitInstance() {
     switch (m_mode) {
         case ModeInstall:
             WriteDisableDays();
-            IncrementCounter(L"Inst");
+            CountAndReport(ReportKind::Install, ReportCopiedEvent(), ReportDoneEvent());
+            WaitForSingleObject(ReportDoneEvent(), INFINITE);
             return FALSE;
         case ModePartnerStart:
             ShellExecuteW(nullptr, L"open", VOREL_HALL_SITE, nullptr, nullptr, SW_SHOWMAXIMIZED);
-            IncrementCounter(L"Vorel");
+            CountAndReport(ReportKind::PartnerStart, ReportCopiedEvent(), ReportDoneEvent());
+            WaitForSingleObject(ReportDoneEvent(), INFINITE);
             return FALSE;
         case ModeShortcutStart:
         case ModeInstalledStart:
-            IncrementCounter(L"Game");
+            // Not waited for: the report finishes while the main window opens.
+            m_reportInFlight =
+                CountAndReport(ReportKind::Start, ReportCopiedEvent(), ReportDoneEvent());
             break;
         default:
             break;
@@ -83,6 +89,9 @@ BOOL CAmbrel3App::InitInstance() {
 }
 
 int CAmbrel3App::ExitInstance() {
+    // A start report still under way when the process ends would die with it; it gets a
+    // short grace, bounded so that a dead server never holds up the exit.
+    if (m_reportInFlight) WaitForSingleObject(m_reportDone.get(), kReportExitGraceMs);
     m_reportCopied.reset();
     m_reportDone.reset();
     if (m_gdiplusToken) Gdiplus::GdiplusShutdown(m_gdiplusToken);

@@ -40,6 +40,8 @@ private:
     fw::ScopedHandle m_reportDone;
     RunMode m_mode = ModeInstall;
     bool m_oleInitialized = false;
+    // A start report was sent and nobody waited for it.
+    bool m_reportInFlight = false;
 };
 
 CAmbrel3App& TheApp();

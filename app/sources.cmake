@@ -10,5 +10,6 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CrashDump.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Processes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StatisticsReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Ambrel3App.cpp)
 endif()

@@ -4,7 +4,8 @@
 
 namespace vorel {
 
-UpdateCheckStart DecideUpdateCheckStart(bool forced, RunMode mode, bool dailyGateOpen) {
+UpdateCheckStart DecideUpdateCheckStart(bool forced, RunMode mode,
+                                        const std::function<bool()>& dailyGateOpen) {
     if (forced) return UpdateCheckStart::Run;
     switch (mode) {
         case ModeInstall:
@@ -15,7 +16,7 @@ UpdateCheckStart DecideUpdateCheckStart(bool forced, RunMode mode, bool dailyGat
         default:
             break;
     }
-    return dailyGateOpen ? UpdateCheckStart::Run : UpdateCheckStart::NotDue;
+    return dailyGateOpen() ? UpdateCheckStart::Run : UpdateCheckStart::NotDue;
 }
 
 std::wstring ConfigUrl(const std::wstring& publisherHost, const std::wstring& name) {

@@ -1,6 +1,7 @@
 // The decisions of the self-update that need no system: whether a check runs, where its
 // configuration lives, and whether the announced build differs from this one. Platform-free.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "app/RunMode.h"
@@ -14,8 +15,10 @@ enum class UpdateCheckStart {
 };
 
 // A forced check always runs; an automatic one only outside run modes 0, 1, 4 and 6 and
-// when the daily gate is open.
-UpdateCheckStart DecideUpdateCheckStart(bool forced, RunMode mode, bool dailyGateOpen);
+// when the daily gate is open. The gate reads (and may create) the registry key, so it is
+// asked only when its answer decides.
+UpdateCheckStart DecideUpdateCheckStart(bool forced, RunMode mode,
+                                        const std::function<bool()>& dailyGateOpen);
 
 // "http://" + host + "/update/Config" + name + ".htm"; the update's own name is "TolvVorel",
 // a game hall's configuration uses the hall's name instead.

@@ -42,19 +42,24 @@ TEST(UpdateOffer, AnyOtherKeyIsAnUpdateButNothingToCompareIsNone) {
     EXPECT_FALSE(IsUpdateOffered("900150983cd24fb0d6963f7d28e13001", ""));
 }
 
-TEST(UpdateCheckStart, ForcedAlwaysRunsAutomaticAsksModeAndGate) {
+TEST(UpdateCheckStart, ForcedAlwaysRunsAutomaticAsksModeThenGate) {
     using vorel::DecideUpdateCheckStart;
     using vorel::UpdateCheckStart;
     for (int m = vorel::ModeInstall; m <= vorel::ModeGameHall; ++m) {
         const auto mode = static_cast<vorel::RunMode>(m);
-        EXPECT_EQ(DecideUpdateCheckStart(true, mode, false), UpdateCheckStart::Run) << m;
+        int asked = 0;
+        auto open = [&asked] { ++asked; return true; };
+        auto closed = [&asked] { ++asked; return false; };
+        EXPECT_EQ(DecideUpdateCheckStart(true, mode, closed), UpdateCheckStart::Run) << m;
+        EXPECT_EQ(asked, 0) << "a forced check must not touch the gate, mode " << m;
         const bool refused = m == 0 || m == 1 || m == 4 || m == 6;
-        EXPECT_EQ(DecideUpdateCheckStart(false, mode, true),
+        EXPECT_EQ(DecideUpdateCheckStart(false, mode, open),
                   refused ? UpdateCheckStart::RefusedByMode : UpdateCheckStart::Run)
             << m;
-        EXPECT_EQ(DecideUpdateCheckStart(false, mode, false),
+        EXPECT_EQ(DecideUpdateCheckStart(false, mode, closed),
                   refused ? UpdateCheckStart::RefusedByMode : UpdateCheckStart::NotDue)
             << m;
+        EXPECT_EQ(asked, refused ? 0 : 2) << m;
     }
 }
 

@@ -1,0 +1,136 @@
+#include "net/HttpFetch.h"
+
+#include <commctrl.h>
+#include <wininet.h>
+
+#include <vector>
+
+#include "app/TextNumber.h"
+#include "net/DownloadProgress.h"
+#include "net/PublisherDomain.h"
+#include "net/Url.h"
+
+namespace vorel {
+
+namespace {
+
+const wchar_t kAgent[] = L"RKW";
+// The blank before the first CR LF is part of what the publisher's servers have always seen.
+const wchar_t kRequestHeaders[] =
+    L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
+
+// Opens, connects, opens the request and sends it, each handle held by `handles` from the
+// moment it exists so that a cancel can close it. *error gets the code of a failed step.
+bool OpenAndSend(const UrlParts& parts, TransferHandles& handles, DWORD* error) {
+    *error = 0;
+    if (!handles.Hold(TransferHandles::Internet,
+                      InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))) {
+        *error = GetLastError();
+        return false;
+    }
+    if (!handles.Hold(TransferHandles::Connection,
+                      InternetConnectW(handles.Get(TransferHandles::Internet), parts.host.c_str(),
+                                       parts.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0))) {
+        *error = GetLastError();
+        return false;
+    }
+    if (!handles.Hold(TransferHandles::Request,
+                      HttpOpenRequestW(handles.Get(TransferHandles::Connection), L"GET",
+                                       parts.object.c_str(), L"HTTP/1.1", nullptr, nullptr,
+                                       INTERNET_FLAG_RELOAD, 0))) {
+        *error = GetLastError();
+        return false;
+    }
+    if (!HttpSendRequestW(handles.Get(TransferHandles::Request), kRequestHeaders,
+                          static_cast<DWORD>(wcslen(kRequestHeaders)), nullptr, 0)) {
+        *error = GetLastError();
+        return false;
+    }
+    return true;
+}
+
+bool Download(const wchar_t* url, const wchar_t* file, DWORD chunkSize, bool publisherDomainsOnly,
+              DownloadProgressSink* progress, TransferHandles& handles) {
+    const std::wstring address = url ? url : L"";
+    if (publisherDomainsOnly && !NamesPublisherDomain(address)) return false;
+    UrlParts parts;
+    if (SplitUrl(address, &parts) != UrlSplit::Ok) return false;
+
+    DWORD error = 0;
+    if (!OpenAndSend(parts, handles, &error)) return false;
+    HINTERNET request = handles.Get(TransferHandles::Request);
+
+    // One 32-byte buffer serves both queries.
+    wchar_t info[16] = L"";
+    DWORD size = sizeof(info);
+    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, info, &size, nullptr)) return false;
+    if (WideToInt(info) == 404) return false;
+    size = sizeof(info);
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, info, &size,
+                        nullptr) ||
+        size != sizeof(DWORD))
+        return false;
+    DWORD contentLength = 0;
+    memcpy(&contentLength, info, sizeof(contentLength));
+
+    if (!handles.HoldFile(CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr)))
+        return false;
+
+    std::vector<char> chunk(chunkSize ? chunkSize : 1);
+    uint64_t total = 0;
+    bool written = true;
+    for (;;) {
+        DWORD got = 0;
+        if (!InternetReadFile(request, chunk.data(), chunkSize, &got)) break;
+        // A short write would still count the bytes and call a damaged file complete.
+        if (got > 0 && !handles.Write(chunk.data(), got)) {
+            written = false;
+            break;
+        }
+        total += got;
+        if (progress) progress->OnProgress(DownloadPercent(total, contentLength));
+        if (got == 0) break;
+    }
+    handles.CloseFile();
+    return written && total >= contentLength;
+}
+
+}  // namespace
+
+void ProgressBarSink::OnProgress(unsigned percent) {
+    SendMessageW(m_bar, PBM_SETPOS, percent, 0);
+}
+
+bool HttpDownloadToFile(const wchar_t* url, const wchar_t* file, DWORD chunkSize,
+                        bool publisherDomainsOnly, DownloadProgressSink* progress,
+                        TransferHandles* holder) {
+    TransferHandles own;
+    TransferHandles& handles = holder ? *holder : own;
+    const bool complete = Download(url, file, chunkSize, publisherDomainsOnly, progress, handles);
+    handles.CloseAll();
+    // A cancel that came after the last byte still ends the fetch as cancelled.
+    return complete && !handles.Cancelled();
+}
+
+bool HttpPing(const wchar_t* url) {
+    const std::wstring address = url ? url : L"";
+    if (!HasHttpScheme(address)) {
+        SetLastError(ERROR_INTERNET_UNRECOGNIZED_SCHEME);
+        return false;
+    }
+    UrlParts parts;
+    if (SplitUrl(address, &parts) != UrlSplit::Ok) {
+        SetLastError(ERROR_INTERNET_INVALID_URL);
+        return false;
+    }
+    TransferHandles handles;
+    DWORD error = 0;
+    const bool sent = OpenAndSend(parts, handles, &error);
+    handles.CloseAll();
+    // Closing handles may overwrite the code the caller is to see.
+    SetLastError(error);
+    return sent;
+}
+
+}  // namespace vorel
