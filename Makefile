@@ -2,14 +2,27 @@
 # on a fresh Debian 12 machine.
 BUILD  ?= build
 NATIVE := $(BUILD)/native
+# The shipped 32-bit build.
 WIN    := $(BUILD)/win
+# The build the Windows tests run: the shipped one where this machine executes 32-bit code,
+# else the same sources for 64-bit Windows (docs/testing.md).
+TEST_ARCH := $(shell bash scripts/test-arch.sh)
+ifeq ($(TEST_ARCH),i686)
+WINTEST := $(WIN)
+WIN_TESTING := ON
+else
+WINTEST := $(BUILD)/win-$(TEST_ARCH)
+WIN_TESTING := OFF
+endif
 JOBS   ?= $(shell nproc)
 # Parallel checkouts give each build its own publisher port.
 PUBLISHER_PORT ?= 18461
 export PUBLISHER_PORT
+DEPLOY := -DVOREL_PUBLISHER_HOST=localhost:$(PUBLISHER_PORT) -DVOREL_GAME_HOST=localhost:$(PUBLISHER_PORT) \
+	  -DVOREL_HALL_SITE=http://localhost:$(PUBLISHER_PORT)/hall/
 SANITIZE := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 
-.PHONY: all deps native win test test-native test-win run clean
+.PHONY: all deps native win wintest test test-native test-win run clean
 
 all: native win
 
@@ -22,24 +35,33 @@ native: deps
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 win: deps
-	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-i686.cmake \
-	  -DVOREL_PUBLISHER_HOST=localhost:$(PUBLISHER_PORT) -DVOREL_GAME_HOST=localhost:$(PUBLISHER_PORT) \
-	  -DVOREL_HALL_SITE=http://localhost:$(PUBLISHER_PORT)/hall/ >/dev/null
+	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=$(WIN_TESTING) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-i686.cmake $(DEPLOY) >/dev/null
+	@echo i686 > $(WIN)/vorel-arch
 	@cmake --build $(WIN) -j $(JOBS)
+
+ifneq ($(WINTEST),$(WIN))
+wintest: deps
+	@cmake -S . -B $(WINTEST) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-$(TEST_ARCH).cmake $(DEPLOY) >/dev/null
+	@echo $(TEST_ARCH) > $(WINTEST)/vorel-arch
+	@cmake --build $(WINTEST) -j $(JOBS)
+else
+wintest: win
+endif
 
 test-native: native
 	@cd $(NATIVE) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-test-win: win
-	@bash scripts/test-session.sh $(WIN) ctest --test-dir $(WIN) --output-on-failure -j $(JOBS)
+test-win: wintest
+	@bash scripts/test-session.sh $(WINTEST) ctest --test-dir $(WINTEST) --output-on-failure -j $(JOBS)
 
 test: deps
 	@bash scripts/run-all-tests.sh
 
-run: win
-	@bash scripts/run.sh $(WIN)
+run: wintest
+	@bash scripts/run.sh $(WINTEST)
 
 clean:
 	rm -rf $(BUILD)

@@ -6,10 +6,17 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-NATIVE_PKGS=(cmake make g++ googletest python3 clang libclang-rt-14-dev)
+here="$(cd "$(dirname "$0")" && pwd)"
+NATIVE_PKGS=(cmake make g++ googletest python3 python3-pil clang libclang-rt-14-dev)
 WIN_PKGS=(g++-mingw-w64-i686-win32 mingw-w64-i686-dev)
-WINE_PKGS=(wine wine32:i386)
 X_PKGS=(xvfb xauth xdotool x11-apps imagemagick fonts-wqy-microhei)
+# The tests run 32-bit Windows code only where this machine can execute 32-bit x86 code;
+# elsewhere they run the 64-bit build under 64-bit Wine.
+if [ "$("$here/test-arch.sh")" = i686 ]; then
+  WINE_PKGS=(wine wine32:i386)
+else
+  WINE_PKGS=(wine wine64 g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev)
+fi
 
 missing=()
 for p in "${NATIVE_PKGS[@]}" "${WIN_PKGS[@]}" "${WINE_PKGS[@]}" "${X_PKGS[@]}"; do
@@ -23,7 +30,7 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 echo "install-deps: installing ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if printf '%s\n' "${missing[@]}" | grep -q ':i386' && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive

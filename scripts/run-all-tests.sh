@@ -7,7 +7,8 @@ fail=0
 step() { echo; echo "=== $* ==="; }
 
 step "native build (ASan + UBSan)"; make --no-print-directory native || exit 1
-step "windows build";               make --no-print-directory win || exit 1
+step "windows build (shipped, i686)"; make --no-print-directory win || exit 1
+step "windows test build ($(bash scripts/test-arch.sh))"; make --no-print-directory wintest || exit 1
 
 step "publisher server tests"
 if [ -f tools/publisher/test_server.py ]; then python3 tools/publisher/test_server.py || fail=1; fi

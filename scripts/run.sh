@@ -35,7 +35,7 @@ args=("$@")
 [ ${#args[@]} -eq 0 ] && args=(/VorelD)
 
 if [ -n "$headless" ]; then
-  wine 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}" >/dev/null 2>&1 &
+  "$VOREL_WINE" 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}" >/dev/null 2>&1 &
   launcher=$!
   # Give the window time to appear, then show the newcomer what it looks like.
   for _ in $(seq 1 40); do
@@ -53,7 +53,7 @@ if [ -n "$headless" ]; then
   wineserver -k >/dev/null 2>&1
   kill "$xvfb_pid" 2>/dev/null
 else
-  wine 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}"
+  "$VOREL_WINE" 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}"
   wineserver -w
 fi
 "$here/../tools/publisher/publisher.sh" stop >/dev/null

@@ -42,7 +42,7 @@ trap cleanup EXIT
 
 # One persistent wineserver for the whole run; its helpers must not hold the caller's pipes.
 wineserver -p >/dev/null 2>&1 </dev/null
-wine wineboot >/dev/null 2>&1 </dev/null
+"$VOREL_WINE" wineboot >/dev/null 2>&1 </dev/null
 
 "$@"
 status=$?

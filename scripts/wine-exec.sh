@@ -15,4 +15,4 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "wine-exec: no DISPLAY; run through scripts/test-session.sh" >&2
   exit 2
 fi
-exec wine "$prog" "$@"
+exec "$VOREL_WINE" "$prog" "$@"
