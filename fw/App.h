@@ -11,7 +11,7 @@
 namespace fw {
 
 class App {
-public:
+  public:
     // The one application object of the process; Current() returns it from construction on.
     App();
     virtual ~App();
@@ -41,10 +41,10 @@ public:
     // one of our dialogs (modal or modeless). TRUE: the message is handled, do not dispatch.
     static BOOL PreTranslate(MSG* msg);
 
-protected:
+  protected:
     int m_exitCode = 0;
 
-private:
+  private:
     friend int RunApplication(App&, HINSTANCE, LPWSTR, int);
 
     HINSTANCE m_instance = nullptr;

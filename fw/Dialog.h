@@ -1,10 +1,9 @@
 // Dialogs from templates (resource id or in memory), modal with a message loop of our own
 // (so PreTranslateMessage sees every message) or modeless.
 //
-// Message convention: from WM_INITDIALOG on the dialog window is subclassed like any Wnd, so
-// WindowProc returns the message's own LRESULT (a brush for WM_CTLCOLOR*, the BOOL of
-// WM_INITDIALOG) and DefWindowProc runs the dialog manager's default at once, not afterwards:
-// "default processing, then more" works, and the DLGPROC itself only ever answers FALSE.
+// Message convention: the dialog window is subclassed at WM_INITDIALOG, so WindowProc returns
+// each message's own result (a brush for WM_CTLCOLOR*; no DWLP_MSGRESULT), and DefWindowProc
+// runs the dialog manager's default at once: "default processing, then more" works.
 #pragma once
 #include <windows.h>
 
@@ -15,7 +14,7 @@
 namespace fw {
 
 class Dialog : public Wnd {
-public:
+  public:
     // A Wnd parent is looked up when the window is created, so the parent object may get
     // its own window later than this constructor runs. The parent's top-level window owns
     // the dialog.
@@ -57,6 +56,8 @@ public:
     BOOL AttachControl(int id, Wnd& control);
 
     // IDOK/IDCANCEL commands and WM_CLOSE go to OnOK/OnCancel; the rest to DefWindowProc.
+    // (PreTranslateMessage keeps the base answer FALSE: the message loop itself hands the
+    // dialog's keys to IsDialogMessage after the PreTranslateMessage walk.)
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     UINT TemplateId() const { return m_templateId; }
@@ -64,7 +65,7 @@ public:
     // The parent as a window handle, resolved now.
     HWND ParentHandle() const { return m_parentWnd ? m_parentWnd->m_hWnd : m_parentHandle; }
 
-private:
+  private:
     static INT_PTR CALLBACK StaticDialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     HWND CreateFromTemplate(HWND owner);
 

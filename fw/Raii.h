@@ -12,7 +12,7 @@ namespace fw {
 // Traits: `type`, `Empty()` (the value reset() leaves), `IsValid(type)`, `Close(type)`.
 template <class Traits>
 class UniqueHandle {
-public:
+  public:
     using type = typename Traits::type;
 
     UniqueHandle() = default;
@@ -49,7 +49,7 @@ public:
         return &m_h;
     }
 
-private:
+  private:
     type m_h = Traits::Empty();
 };
 
@@ -125,9 +125,10 @@ using ScopedLibrary = UniqueHandle<detail::LibraryTraits>;
 using ScopedHIcon = UniqueHandle<detail::IconTraits>;
 using ScopedGlobal = UniqueHandle<detail::GlobalTraits>;
 
-// A memory DC from CreateCompatibleDC; freed with DeleteDC.
+// A memory DC: the constructor creates it (compatible with the given DC, or with the screen
+// for null) and DeleteDC frees it. To adopt an existing memory DC use reset(dc).
 class ScopedMemDC : public UniqueHandle<detail::MemDCTraits> {
-public:
+  public:
     ScopedMemDC() = default;
     explicit ScopedMemDC(HDC compatibleWith)
         : UniqueHandle<detail::MemDCTraits>(::CreateCompatibleDC(compatibleWith)) {}
@@ -136,8 +137,9 @@ public:
 // Selects an object into a DC for one scope and puts the previous one back, so that the
 // object can be deleted afterwards. Declare it after the owner of the object.
 class ScopedSelectObject {
-public:
-    ScopedSelectObject(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(dc && obj ? ::SelectObject(dc, obj) : nullptr) {}
+  public:
+    ScopedSelectObject(HDC dc, HGDIOBJ obj)
+        : m_dc(dc), m_old(dc && obj ? ::SelectObject(dc, obj) : nullptr) {}
     ~ScopedSelectObject() {
         if (m_dc && m_old && m_old != HGDI_ERROR) ::SelectObject(m_dc, m_old);
     }
@@ -147,14 +149,14 @@ public:
     HGDIOBJ previous() const { return m_old; }
     explicit operator bool() const { return m_old != nullptr && m_old != HGDI_ERROR; }
 
-private:
+  private:
     HDC m_dc;
     HGDIOBJ m_old;
 };
 
 // A window's (or the screen's, for a null window) DC from GetDC; given back with ReleaseDC.
 class ScopedGetDC {
-public:
+  public:
     ScopedGetDC() = default;
     explicit ScopedGetDC(HWND wnd) : m_wnd(wnd), m_dc(::GetDC(wnd)) {}
     ~ScopedGetDC() { reset(); }
@@ -184,14 +186,14 @@ public:
         m_dc = nullptr;
     }
 
-private:
+  private:
     HWND m_wnd = nullptr;
     HDC m_dc = nullptr;
 };
 
 // BeginPaint/EndPaint for one WM_PAINT. Not movable: EndPaint needs the same PAINTSTRUCT.
 class ScopedPaint {
-public:
+  public:
     explicit ScopedPaint(HWND wnd) : m_wnd(wnd), m_ps(), m_dc(::BeginPaint(wnd, &m_ps)) {}
     ~ScopedPaint() {
         if (m_dc) ::EndPaint(m_wnd, &m_ps);
@@ -203,7 +205,7 @@ public:
     const PAINTSTRUCT& ps() const { return m_ps; }
     explicit operator bool() const { return m_dc != nullptr; }
 
-private:
+  private:
     HWND m_wnd;
     PAINTSTRUCT m_ps;
     HDC m_dc;
@@ -212,7 +214,7 @@ private:
 // A counted COM reference. Copies AddRef; Receive() is the out parameter of creating calls.
 template <class T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     // Adds a reference of its own; use Attach() to adopt one.
     explicit ComPtr(T* p) : m_p(p) {
@@ -276,14 +278,14 @@ public:
         return ::CoCreateInstance(clsid, nullptr, context, __uuidof(T), ReceiveVoid());
     }
 
-private:
+  private:
     T* m_p = nullptr;
 };
 
 // COM for the calling thread, for one scope. CoUninitialize only when the call succeeded
 // (S_FALSE, already initialised, counts as success and must be balanced too).
 class ScopedCoInit {
-public:
+  public:
     ScopedCoInit() : m_hr(::CoInitialize(nullptr)) {}
     ~ScopedCoInit() {
         if (SUCCEEDED(m_hr)) ::CoUninitialize();
@@ -293,13 +295,13 @@ public:
     HRESULT result() const { return m_hr; }
     explicit operator bool() const { return SUCCEEDED(m_hr); }
 
-private:
+  private:
     HRESULT m_hr;
 };
 
 // OLE (COM plus clipboard, drag and drop, in-place activation) for one scope.
 class ScopedOleInit {
-public:
+  public:
     ScopedOleInit() : m_hr(::OleInitialize(nullptr)) {}
     ~ScopedOleInit() {
         if (SUCCEEDED(m_hr)) ::OleUninitialize();
@@ -309,7 +311,7 @@ public:
     HRESULT result() const { return m_hr; }
     explicit operator bool() const { return SUCCEEDED(m_hr); }
 
-private:
+  private:
     HRESULT m_hr;
 };
 

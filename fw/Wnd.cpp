@@ -58,9 +58,8 @@ BOOL Wnd::RegisterClassOnce(const wchar_t* className, UINT classStyle, HBRUSH ba
     return ::RegisterClassExW(&wc) != 0;
 }
 
-BOOL Wnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName,
-                   DWORD style, int x, int y, int cx, int cy, HWND parent, HMENU menuOrId,
-                   HINSTANCE instance) {
+BOOL Wnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
+                   int x, int y, int cx, int cy, HWND parent, HMENU menuOrId, HINSTANCE instance) {
     if (m_hWnd) return FALSE;
     if (!instance) instance = ::GetModuleHandleW(nullptr);
     Wnd* const outer = t_creating;  // creation may nest (a child created in WM_CREATE)

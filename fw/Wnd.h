@@ -9,7 +9,7 @@
 namespace fw {
 
 class Wnd {
-public:
+  public:
     Wnd() = default;
     // Detaches a still-attached window first, so that no message reaches a half-destroyed
     // object; a window that this object created is then destroyed.
@@ -33,8 +33,8 @@ public:
     // RegisterClassOnce the object sees the window's first message; for any other class
     // (BUTTON, STATIC...) the new window is subclassed right after creation. The destructor
     // destroys windows created here.
-    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName,
-                  DWORD style, int x, int y, int cx, int cy, HWND parent, HMENU menuOrId,
+    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
+                  int x, int y, int cx, int cy, HWND parent, HMENU menuOrId,
                   HINSTANCE instance = nullptr);
 
     // Takes over an existing window of this thread: its original procedure gets what
@@ -88,7 +88,7 @@ public:
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
 
-protected:
+  protected:
     static LRESULT CALLBACK StaticWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // Binds without subclassing: for windows whose class procedure is ours.
     void AttachOwnClassWindow(HWND wnd);

@@ -23,7 +23,7 @@ const UINT kEndWith = WM_APP + 1;  // wParam: the result
 
 // A dialog template in memory: an edit, a static, an OK (default) and a Cancel button.
 class TestTemplate {
-public:
+  public:
     TestTemplate() {
         DLGTEMPLATE dialog = {};
         dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -33,14 +33,17 @@ public:
         m_words.push_back(0);  // no menu
         m_words.push_back(0);  // the dialog class
         AppendText(L"test");
-        AddItem(0x0081, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, L"", kEditId, 4, 4, 100, 12);
+        AddItem(0x0081, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, L"",
+                kEditId, 4, 4, 100, 12);
         AddItem(0x0082, WS_CHILD | WS_VISIBLE, L"label", kStaticId, 4, 20, 100, 10);
-        AddItem(0x0080, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", IDOK, 4, 60, 40, 14);
-        AddItem(0x0080, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"Cancel", IDCANCEL, 50, 60, 40, 14);
+        AddItem(0x0080, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, L"OK", IDOK, 4, 60,
+                40, 14);
+        AddItem(0x0080, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, L"Cancel", IDCANCEL, 50,
+                60, 40, 14);
     }
     const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
 
-private:
+  private:
     void Append(const void* data, size_t bytes) {
         const size_t at = m_words.size();
         m_words.resize(at + bytes / sizeof(WORD));
@@ -50,7 +53,8 @@ private:
         for (; *text; ++text) m_words.push_back(static_cast<WORD>(*text));
         m_words.push_back(0);
     }
-    void AddItem(WORD classAtom, DWORD style, const wchar_t* text, WORD id, short x, short y, short cx, short cy) {
+    void AddItem(WORD classAtom, DWORD style, const wchar_t* text, WORD id, short x, short y,
+                 short cx, short cy) {
         if (m_words.size() % 2) m_words.push_back(0);  // items start on a DWORD boundary
         DLGITEMTEMPLATE item = {};
         item.style = style;
@@ -70,7 +74,7 @@ private:
 };
 
 class BoundControl : public fw::Wnd {
-public:
+  public:
     explicit BoundControl(std::vector<std::wstring>* log) : m_log(log) {}
     void PreSubclassWindow() override { m_log->push_back(L"control presubclass"); }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -81,7 +85,7 @@ public:
 };
 
 class TestDialog : public fw::Dialog {
-public:
+  public:
     explicit TestDialog(const TestTemplate& t, HWND parent = nullptr)
         : fw::Dialog(t.get(), parent), control(&log) {}
 
@@ -159,7 +163,7 @@ void PumpPending() {
 }
 
 class FwDialog : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(fw::Wnd::RegisterClassOnce(kOwnerClass));
         ASSERT_TRUE(owner.CreateEx(0, kOwnerClass, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
@@ -268,7 +272,8 @@ TEST_F(FwDialog, KeysMeetPreTranslateMessageBeforeTheDialogManager) {
             PostMessageW(d.GetDlgItem(kEditId), WM_KEYDOWN, VK_ESCAPE, 1);
         };
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        const std::vector<std::wstring> expected = {L"init", L"pre 13 edit", L"pre 27 edit", L"cancel"};
+        const std::vector<std::wstring> expected = {L"init", L"pre 13 edit", L"pre 27 edit",
+                                                    L"cancel"};
         EXPECT_EQ(dialog.log, expected);
     }
 }
@@ -316,7 +321,8 @@ TEST_F(FwDialog, DataExchangeBindsTemplateControlsUntilTheyAreDestroyed) {
     EXPECT_TRUE(dialog.boundAtInit);
     EXPECT_NE(boundTo, nullptr);
     // Bound in DoDataExchange, before the rest of OnInitDialog; its messages pass through it.
-    const std::vector<std::wstring> expected = {L"control presubclass", L"init", L"control settext"};
+    const std::vector<std::wstring> expected = {L"control presubclass", L"init",
+                                                L"control settext"};
     EXPECT_EQ(dialog.log, expected);
     EXPECT_EQ(dialog.control.m_hWnd, nullptr);  // detached when the edit went with the dialog
 }

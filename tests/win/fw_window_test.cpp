@@ -29,15 +29,17 @@ void PumpPending() {
 // Removes a quit message a test left behind, returning its code (-1: none).
 int TakeQuitMessage() {
     MSG msg;
-    if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return static_cast<int>(msg.wParam);
+    if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        return static_cast<int>(msg.wParam);
     return -1;
 }
 
 // Writes what happens to one window into a shared log, so that the order across objects and
 // calls after the object's end can be checked.
 class Recorder : public fw::Wnd {
-public:
-    Recorder(std::vector<std::wstring>* log, std::wstring name) : m_log(log), m_name(std::move(name)) {}
+  public:
+    Recorder(std::vector<std::wstring>* log, std::wstring name)
+        : m_log(log), m_name(std::move(name)) {}
     ~Recorder() override { Note(L"~"); }
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -73,7 +75,7 @@ public:
 };
 
 class FwWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(fw::Wnd::RegisterClassOnce(kTestClass)); }
     void TearDown() override {
         PumpPending();
@@ -119,7 +121,8 @@ TEST_F(FwWindow, OwnClassWindowIsBoundBeforeCreationAndDestroyedWithItsObject) {
         wnd = window.m_hWnd;
         EXPECT_EQ(fw::Wnd::FromHandlePermanent(wnd), &window);
         EXPECT_EQ(window.SendMessage(WM_APP), 1234);
-        EXPECT_FALSE(window.CreateEx(0, kTestClass, L"again", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr));
+        EXPECT_FALSE(
+            window.CreateEx(0, kTestClass, L"again", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr));
     }
     EXPECT_FALSE(IsWindow(wnd));
     const std::vector<std::wstring> expected = {L"w: presubclass hooked", L"w: create", L"w: ~"};
@@ -128,7 +131,8 @@ TEST_F(FwWindow, OwnClassWindowIsBoundBeforeCreationAndDestroyedWithItsObject) {
 
 TEST_F(FwWindow, CreatingASystemClassSubclassesTheNewControl) {
     Recorder parent(&log, L"parent");
-    ASSERT_TRUE(parent.CreateEx(0, kTestClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
+    ASSERT_TRUE(
+        parent.CreateEx(0, kTestClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
     Recorder button(&log, L"button");
     ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"OK", WS_CHILD | BS_PUSHBUTTON, 0, 0, 50, 20,
                                 parent.m_hWnd, reinterpret_cast<HMENU>(7)));
@@ -197,9 +201,11 @@ TEST_F(FwWindow, NcDestroyDetachesBeforePostNcDestroyAndTheOriginalStillGetsIt) 
 
 TEST_F(FwWindow, PreTranslateWalksFromTheTargetUpToItsTopLevelWindowOnly) {
     Recorder top(&log, L"top");
-    ASSERT_TRUE(top.CreateEx(0, kTestClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(
+        top.CreateEx(0, kTestClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
     Recorder child(&log, L"child");
-    ASSERT_TRUE(child.CreateEx(0, kTestClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, top.m_hWnd, nullptr));
+    ASSERT_TRUE(child.CreateEx(0, kTestClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100,
+                               top.m_hWnd, nullptr));
     // A plain control between child and grandchild: windows without object are stepped over.
     HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 50, 50, child.m_hWnd, nullptr,
                                  nullptr, nullptr);
@@ -214,7 +220,8 @@ TEST_F(FwWindow, PreTranslateWalksFromTheTargetUpToItsTopLevelWindowOnly) {
     log.clear();
     grandchild.PostMessage(WM_KEYDOWN, VK_F5, 0);
     PumpPending();
-    std::vector<std::wstring> expected = {L"grandchild: pre 116", L"child: pre 116", L"top: pre 116"};
+    std::vector<std::wstring> expected = {L"grandchild: pre 116", L"child: pre 116",
+                                          L"top: pre 116"};
     EXPECT_EQ(log, expected);  // swallowed by the top window: never dispatched
 
     log.clear();
@@ -239,7 +246,7 @@ TEST_F(FwWindow, PreTranslateWalksFromTheTargetUpToItsTopLevelWindowOnly) {
 
 namespace {
 class ScriptedApp : public fw::App {
-public:
+  public:
     BOOL InitInstance() override {
         ++initCalls;
         return runLoop;
@@ -254,7 +261,7 @@ public:
 };
 
 class CountingWnd : public fw::Wnd {
-public:
+  public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_APP) ++appMessages;
         return fw::Wnd::WindowProc(msg, wParam, lParam);
@@ -353,23 +360,23 @@ TEST(FwRaii, KernelAndRegistryOwnersCloseAndTreatBothFailureValuesAsEmpty) {
     HKEY rawKey = nullptr;
     {
         fw::ScopedRegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\fwtest", 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, key.Receive(), nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\fwtest", 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr),
                   ERROR_SUCCESS);
         rawKey = key.get();
         EXPECT_EQ(RegQueryInfoKeyW(rawKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                    nullptr, nullptr, nullptr, nullptr, nullptr),
                   ERROR_SUCCESS);
     }
-    EXPECT_NE(RegQueryInfoKeyW(rawKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr),
+    EXPECT_NE(RegQueryInfoKeyW(rawKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\fwtest");
 }
 
 namespace {
 class CountedObject : public IUnknown {
-public:
+  public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_IUnknown) {
             *out = static_cast<IUnknown*>(this);
