@@ -55,7 +55,7 @@ test-native: native
 	  ctest --output-on-failure -j $(JOBS)
 
 test-win: wintest
-	@bash scripts/test-session.sh $(WINTEST) ctest --test-dir $(WINTEST) --output-on-failure -j $(JOBS)
+	@VOREL_SHIPPED_EXE='Z:$(subst /,\,$(abspath $(WIN)))\TolvVorel.exe' bash scripts/test-session.sh $(WINTEST) ctest --test-dir $(WINTEST) --output-on-failure -j $(JOBS)
 
 test: deps
 	@bash scripts/run-all-tests.sh
