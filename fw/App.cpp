@@ -10,10 +10,11 @@ namespace {
 App* g_current = nullptr;
 }
 
-App::App() : m_instance(::GetModuleHandleW(nullptr)) { g_current = this; }
+// A second object (a test's) stands in for the first while it lives.
+App::App() : m_instance(::GetModuleHandleW(nullptr)), m_previous(g_current) { g_current = this; }
 
 App::~App() {
-    if (g_current == this) g_current = nullptr;
+    if (g_current == this) g_current = m_previous;
 }
 
 App* App::Current() { return g_current; }

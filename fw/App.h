@@ -48,6 +48,7 @@ class App {
     friend int RunApplication(App&, HINSTANCE, LPWSTR, int);
 
     HINSTANCE m_instance = nullptr;
+    App* m_previous = nullptr;
     int m_showCommand = SW_SHOWDEFAULT;
     mutable std::vector<std::wstring> m_args;
     mutable bool m_argsLoaded = false;

@@ -273,6 +273,11 @@ class CountingWnd : public fw::Wnd {
 TEST_F(FwWindow, RunApplicationRunsTheLoopUntilQuitAndReturnsTheExitInstanceCode) {
     ScriptedApp app;
     EXPECT_EQ(fw::App::Current(), &app);
+    {
+        ScriptedApp standIn;
+        EXPECT_EQ(fw::App::Current(), &standIn);
+    }
+    EXPECT_EQ(fw::App::Current(), &app);
     ASSERT_FALSE(app.Args().empty());
     EXPECT_NE(app.Args()[0].find(L".exe"), std::wstring::npos);
 
