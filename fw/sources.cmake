@@ -1,6 +1,8 @@
 # The application framework: window binding, dialogs, application object, resource owners.
-target_sources(vorel_win PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/Wnd.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Dialog.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/App.cpp
-)
+if(WIN32)
+  target_sources(vorel_win PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Wnd.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/App.cpp
+  )
+endif()
