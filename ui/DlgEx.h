@@ -1,0 +1,87 @@
+// The base of every skinned window: a borderless dialog that paints frame, caption, icon and
+// title from one background image, carries up to three caption buttons, cuts its corners
+// with a window region, and drags, resizes and maximizes itself.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "fw/Dialog.h"
+#include "fw/Raii.h"
+#include "ui/BtnEx.h"
+
+namespace vorel {
+
+// What SetSkin takes. The dialog owns background, maximizeImage and restoreImage from then
+// on; minimizeImage (like the close strip) is only copied and stays the caller's.
+struct SkinSpec {
+    HBITMAP background = nullptr;
+    BOOL fitWindowToImage = FALSE;
+    BOOL stretchBackground = FALSE;
+    HBITMAP minimizeImage = nullptr;
+    HBITMAP maximizeImage = nullptr;
+    HBITMAP restoreImage = nullptr;
+};
+
+class CDlgEx : public fw::Dialog {
+  public:
+    static constexpr int kCloseButtonId = 50000;
+    static constexpr int kMinimizeButtonId = 50001;
+    static constexpr int kMaximizeButtonId = 50002;
+
+    explicit CDlgEx(UINT templateId, HWND parent = nullptr);
+    CDlgEx(UINT templateId, fw::Wnd* parent);
+
+    BOOL SetSkin(SkinSpec spec, HBITMAP close);
+    void SetCaptionText(const std::wstring& text);
+    void BuildWindowRegion();
+    void RepaintCaptionButtons();
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange() override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    virtual void OnSkinClose();
+    virtual void OnSkinMinimize();
+    virtual int ToggleMaximize();
+    virtual void UpdateMaximizeButton(BOOL maximized);
+
+    // Layout and look, set by the derived class before or after SetSkin.
+    BOOL m_showTitle = TRUE;
+    BOOL m_showIcon = TRUE;
+    int m_captionHeight = -1;  // -1: no caption band, the whole window drags
+    int m_buttonRightMargin = 5;
+    int m_buttonTopMargin = 1;
+    int m_buttonGap = 0;
+    int m_borderWidth = 3;
+    COLORREF m_titleColour = RGB(255, 255, 255);
+    int m_titleWeight = 400;
+    BOOL m_resizable = FALSE;  // edges resize, a caption double-click maximizes
+
+    // The own maximize. OnInitDialog sets the limits to the work area.
+    int m_maxWidth = 1440;
+    int m_maxHeight = 900;
+    RECT m_restoreRect = {};  // screen rectangle to go back to
+    BOOL m_maximized = FALSE;
+
+  protected:
+    // Paints the skin into dc; FALSE (nothing painted) without a background.
+    BOOL PaintSkin(HDC dc);
+    LRESULT OnNcHitTest(LPARAM screenPoint);
+    void OnNcLButtonDown(WPARAM hit, LPARAM screenPoint);
+    void OnSize(int cx);
+    void CentreIfNotPlaced(const RECT& before);
+    // The dialog's font with the title's weight.
+    HFONT CreateTitleFont() const;
+    int TitleFontLfHeight() const;
+
+    fw::ScopedBitmap m_background;
+    BOOL m_stretchBackground = FALSE;
+    CBtnEx m_closeButton;
+    CBtnEx m_minimizeButton;
+    CBtnEx m_maximizeButton;
+    fw::ScopedBitmap m_maximizeImage;
+    fw::ScopedBitmap m_restoreImage;
+};
+
+}  // namespace vorel

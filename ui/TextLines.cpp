@@ -1,0 +1,76 @@
+#include "ui/TextLines.h"
+
+namespace vorel {
+
+const wchar_t kWidthProbeText[] = L"测试用汉字来获取宽度";
+
+namespace {
+// Code units of the character at i: 2 for a UTF-16 surrogate pair, else 1.
+size_t CharLength(const std::wstring& text, size_t i) {
+    if (i + 1 < text.size()) {
+        const unsigned hi = static_cast<unsigned>(text[i]), lo = static_cast<unsigned>(text[i + 1]);
+        if (hi >= 0xD800 && hi <= 0xDBFF && lo >= 0xDC00 && lo <= 0xDFFF) return 2;
+    }
+    return 1;
+}
+}  // namespace
+
+std::vector<std::wstring> BreakTextLines(const std::wstring& text, int width,
+                                         const LineMeasure& measure) {
+    std::vector<std::wstring> lines;
+    std::wstring line;
+    size_t i = 0;
+    while (i < text.size()) {
+        const wchar_t c = text[i];
+        if (c == L'\r') {
+            ++i;
+            continue;
+        }
+        if (c == L'\n') {
+            lines.push_back(line);
+            line.clear();
+            ++i;
+            continue;
+        }
+        const size_t n = CharLength(text, i);
+        line.append(text, i, n);
+        if (measure(line) > width) {
+            if (line.size() == n) {
+                // Too wide even alone: it keeps its own line rather than being tried again.
+                lines.push_back(line);
+                line.clear();
+                i += n;
+                continue;
+            }
+            line.erase(line.size() - n);
+            lines.push_back(line);
+            line.clear();
+            continue;  // the same character starts the next line
+        }
+        i += n;
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+int TextLinesHeight(int lines, int lineHeight, int lineSpacing) {
+    if (lines < 1) lines = 1;
+    return lineHeight + (lines - 1) * (lineHeight + lineSpacing);
+}
+
+uint32_t LabelDrawTextFormat(uint32_t style) {
+    uint32_t format;
+    if (style & 0x1u) {
+        format = 0x15;  // DT_WORDBREAK | DT_CENTER | DT_VCENTER
+    } else if (style & 0x2u) {
+        format = 0x12;  // DT_WORDBREAK | DT_RIGHT
+    } else {
+        format = 0x10;  // DT_WORDBREAK
+    }
+    if (style & 0x4000u) format |= 0x8000;  // SS_ENDELLIPSIS: DT_END_ELLIPSIS
+    if (style & 0x8000u) format |= 0x4020;  // SS_PATHELLIPSIS: DT_PATH_ELLIPSIS | DT_SINGLELINE
+    if (style & 0x200u) format |= 0x24;     // SS_CENTERIMAGE: DT_SINGLELINE | DT_VCENTER
+    return format;
+}
+
+}  // namespace vorel
