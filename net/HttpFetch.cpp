@@ -65,7 +65,9 @@ bool Download(const wchar_t* url, const wchar_t* file, DWORD chunkSize, bool pub
     DWORD size = sizeof(info);
     if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, info, &size, nullptr)) return false;
     if (WideToInt(info) == 404) return false;
-    size = sizeof(info);
+    // A number query offers exactly a DWORD's room: some WinINet implementations refuse a
+    // number query into any other size.
+    size = sizeof(DWORD);
     if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, info, &size,
                         nullptr) ||
         size != sizeof(DWORD))

@@ -20,8 +20,10 @@ public:
 
     // From any thread, any number of times: closes the file and the request, connection and
     // internet handles that are still held, and makes every later step of the fetch fail.
-    // A WinINet call blocked on a closed handle returns with an error, so the worker ends
-    // by itself. Whoever takes a handle out of its slot first closes it; nobody else does.
+    // Whoever takes a handle out of its slot first closes it; nobody else does. Windows'
+    // WinINet fails a call blocked on a closed handle at once; Wine's lets it finish (when
+    // the server answers) first. Either way the worker then fails and ends by itself, so a
+    // canceller bounds its wait, and the holder must outlive the worker.
     void Cancel();
     bool Cancelled() const;
     // True when no handle and no file is held (before and after a fetch).

@@ -2,7 +2,8 @@
 """Local stand-in for the publisher's web hosts (statistics, update, notice, game hall, login).
 
 Serves the site folder over HTTP/1.1 on 127.0.0.1, appends every request to a JSON-lines log
-and applies fault behaviours read from a JSON file on every request, so that a running test
+and applies fault behaviours read from a JSON file on every request (status, body, delay,
+drop, no_length, cut_after, and stall_after with stall: seconds to pause mid-body), so that a running test
 can switch a fault on and off without restarting the server.
 """
 
@@ -224,6 +225,15 @@ class PublisherHandler(BaseHTTPRequestHandler):
             self.close_connection = True
             self.shut_socket()
             return
+        stall_after = fault.get("stall_after")
+        if isinstance(stall_after, bool) or not isinstance(stall_after, int) or stall_after < 0:
+            stall_after = None
+        if stall_after is not None and stall_after < len(body):
+            # A transfer that stops mid-body and goes on later: what a cancel has to end.
+            self.wfile.write(body[:stall_after])
+            self.wfile.flush()
+            time.sleep(clamp_delay(fault.get("stall", 0)))
+            body = body[stall_after:]
         self.wfile.write(body)
         self.wfile.flush()
 

@@ -215,6 +215,29 @@ class ServerTest(unittest.TestCase):
         self.assertEqual(headers["content-length"], str(len(CONFIG_BODY)))
         self.assertEqual(body, CONFIG_BODY[:10])
 
+    def test_stall_after_pauses_mid_body_then_completes(self):
+        self.set_faults({"/update/ConfigTolvVorel.htm": {"stall_after": 10, "stall": 0.5}})
+        s = socket.create_connection(("127.0.0.1", self.port), timeout=5)
+        try:
+            s.sendall(b"GET /update/ConfigTolvVorel.htm HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n")
+            data = b""
+            while b"\r\n\r\n" not in data or len(data.partition(b"\r\n\r\n")[2]) < 10:
+                data += s.recv(65536)
+            t0 = time.monotonic()
+            self.assertEqual(data.partition(b"\r\n\r\n")[2], CONFIG_BODY[:10])
+            while True:
+                chunk = s.recv(65536)
+                if not chunk:
+                    break
+                data += chunk
+            self.assertGreaterEqual(time.monotonic() - t0, 0.4)
+        finally:
+            s.close()
+        status_line, headers, body = split_response(data)
+        self.assertIn(" 200 ", status_line)
+        self.assertEqual(headers["content-length"], str(len(CONFIG_BODY)))
+        self.assertEqual(body, CONFIG_BODY)
+
     def test_drop_closes_without_answer(self):
         self.set_faults({"/update/*": {"drop": True}})
         data = raw_exchange(self.port, b"GET /update/ConfigTolvVorel.htm HTTP/1.1\r\nHost: x\r\n\r\n")
