@@ -6,3 +6,6 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/App.cpp
   )
 endif()
+# The platform-free part of the browser hosting: DHTML event matching.
+target_sources(vorel_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/DhtmlMatch.cpp)

@@ -1,0 +1,9 @@
+# Browser and web pages: page commands, game-hall command, favourites and game-window rules
+# in the core; the browser host, login dialogs, game frame and favourites dialog in the shell.
+target_sources(vorel_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/PageCommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileNameRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GameHallCommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FavoriteShortcut.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GameFrameRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImageButtonRules.cpp)
