@@ -9,10 +9,14 @@ constexpr size_t kReportUrlCapacity = 512;
 
 const wchar_t* PathAndQuery(ReportKind kind) {
     switch (kind) {
-        case ReportKind::Install: return L"install.htm?tag=tolvvorel&ver=3.0.0.1";
-        case ReportKind::Start: return L"active.htm?tag=tolvvorel&ver=3.0.0.1";
-        case ReportKind::PartnerStart: return L"active.htm?tag=weboldra&ver=3.0.0.1";
-        case ReportKind::Uninstall: return L"uninstall.htm?tag=tolvvorel&ver=3.0.0.1";
+        case ReportKind::Install:
+            return L"install.htm?tag=tolvvorel&ver=3.0.0.1";
+        case ReportKind::Start:
+            return L"active.htm?tag=tolvvorel&ver=3.0.0.1";
+        case ReportKind::PartnerStart:
+            return L"active.htm?tag=weboldra&ver=3.0.0.1";
+        case ReportKind::Uninstall:
+            return L"uninstall.htm?tag=tolvvorel&ver=3.0.0.1";
     }
     return L"";
 }
@@ -20,10 +24,14 @@ const wchar_t* PathAndQuery(ReportKind kind) {
 
 const wchar_t* ReportCounterKey(ReportKind kind) {
     switch (kind) {
-        case ReportKind::Install: return L"Inst";
-        case ReportKind::Start: return L"Game";
-        case ReportKind::PartnerStart: return L"Vorel";
-        case ReportKind::Uninstall: return L"UnInst";
+        case ReportKind::Install:
+            return L"Inst";
+        case ReportKind::Start:
+            return L"Game";
+        case ReportKind::PartnerStart:
+            return L"Vorel";
+        case ReportKind::Uninstall:
+            return L"UnInst";
     }
     return L"";
 }

@@ -28,16 +28,17 @@ bool OpenAndSend(const UrlParts& parts, TransferHandles& handles, DWORD* error) 
         *error = GetLastError();
         return false;
     }
-    if (!handles.Hold(TransferHandles::Connection,
-                      InternetConnectW(handles.Get(TransferHandles::Internet), parts.host.c_str(),
-                                       parts.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0))) {
+    if (!handles.Hold(
+            TransferHandles::Connection,
+            InternetConnectW(handles.Get(TransferHandles::Internet), parts.host.c_str(), parts.port,
+                             nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0))) {
         *error = GetLastError();
         return false;
     }
-    if (!handles.Hold(TransferHandles::Request,
-                      HttpOpenRequestW(handles.Get(TransferHandles::Connection), L"GET",
-                                       parts.object.c_str(), L"HTTP/1.1", nullptr, nullptr,
-                                       INTERNET_FLAG_RELOAD, 0))) {
+    if (!handles.Hold(
+            TransferHandles::Request,
+            HttpOpenRequestW(handles.Get(TransferHandles::Connection), L"GET", parts.object.c_str(),
+                             L"HTTP/1.1", nullptr, nullptr, INTERNET_FLAG_RELOAD, 0))) {
         *error = GetLastError();
         return false;
     }
@@ -100,9 +101,7 @@ bool Download(const wchar_t* url, const wchar_t* file, DWORD chunkSize, bool pub
 
 }  // namespace
 
-void ProgressBarSink::OnProgress(unsigned percent) {
-    SendMessageW(m_bar, PBM_SETPOS, percent, 0);
-}
+void ProgressBarSink::OnProgress(unsigned percent) { SendMessageW(m_bar, PBM_SETPOS, percent, 0); }
 
 bool HttpDownloadToFile(const wchar_t* url, const wchar_t* file, DWORD chunkSize,
                         bool publisherDomainsOnly, DownloadProgressSink* progress,

@@ -29,7 +29,8 @@ UrlSplit SplitUrl(const std::wstring& url, UrlParts* parts) {
     const size_t colon = authority.find(L':');
     if (colon != std::wstring::npos) {
         // An int cut to its low 16 bits, as a 16-bit port variable takes it.
-        parts->port = static_cast<uint16_t>(static_cast<uint32_t>(WideToInt(authority.c_str() + colon + 1)));
+        parts->port =
+            static_cast<uint16_t>(static_cast<uint32_t>(WideToInt(authority.c_str() + colon + 1)));
         authority.resize(colon);
     }
     parts->host = authority;

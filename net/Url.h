@@ -18,7 +18,7 @@ enum class UrlSplit {
 };
 
 struct UrlParts {
-    std::wstring host;    // without the port
+    std::wstring host;  // without the port
     uint16_t port = 80;
     std::wstring object;  // after the first "/" behind the host, without that slash
 };

@@ -44,7 +44,8 @@ DownloadCheck CheckDownloadedBuild(uint64_t size, const std::string& firstBytes,
     if (firstBytes.size() < 2 || firstBytes[0] != 'M' || firstBytes[1] != 'Z')
         return DownloadCheck::NotAnExecutable;
     if (fileKey.size() < kDigestHexDigits || announcedKey.size() < kDigestHexDigits ||
-        !SameVersionKey(fileKey.substr(0, kDigestHexDigits), announcedKey.substr(0, kDigestHexDigits)))
+        !SameVersionKey(fileKey.substr(0, kDigestHexDigits),
+                        announcedKey.substr(0, kDigestHexDigits)))
         return DownloadCheck::WrongBuild;
     return DownloadCheck::Ok;
 }

@@ -35,7 +35,8 @@ TEST(UrlSplitting, HostObjectAndDefaultPort) {
     EXPECT_EQ(p.object, L"a.htm?next=http://x:81/y");
 
     // Text beyond the basic plane survives both wchar_t widths.
-    EXPECT_EQ(Split(L"http://h/\u6e38\u620f/\U0001F600.htm").object, L"\u6e38\u620f/\U0001F600.htm");
+    EXPECT_EQ(Split(L"http://h/\u6e38\u620f/\U0001F600.htm").object,
+              L"\u6e38\u620f/\U0001F600.htm");
 }
 
 TEST(UrlSplitting, PortFollowsTheCLibraryConversionCutTo16Bits) {
@@ -81,7 +82,8 @@ TEST(UrlSplitting, PartsBeyondTheirBuffersAreRefused) {
     EXPECT_EQ(p.host.size(), 259u);
     EXPECT_EQ(SplitUrl(L"http://" + host259 + L"h/x", &p), UrlSplit::HostTooLong);
     // The port is held in the same buffer as the host.
-    EXPECT_EQ(SplitUrl(L"http://" + std::wstring(255, L'h') + L":8080/x", &p), UrlSplit::HostTooLong);
+    EXPECT_EQ(SplitUrl(L"http://" + std::wstring(255, L'h') + L":8080/x", &p),
+              UrlSplit::HostTooLong);
     EXPECT_EQ(SplitUrl(L"http://" + std::wstring(254, L'h') + L":8080/x", &p), UrlSplit::Ok);
     EXPECT_EQ(p.port, 8080);
 
@@ -94,7 +96,10 @@ TEST(UrlSplitting, PartsBeyondTheirBuffersAreRefused) {
     EXPECT_EQ(p.object, L"");
 
     // An embedded terminator ends the address, as it ends a C buffer.
-    p = Split(std::wstring(L"http://h/a\0" L"b", 12) + std::wstring(600, L'x'));
+    p = Split(std::wstring(L"http://h/a\0"
+                           L"b",
+                           12) +
+              std::wstring(600, L'x'));
     EXPECT_EQ(p.object, L"a");
 }
 

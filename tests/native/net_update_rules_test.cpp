@@ -16,14 +16,18 @@ TEST(VersionKey, FirstTwentyEightLowerCaseDigitsThenTheVersion) {
     const std::string key = vorel::VersionKeyFromDigest(kEmptyDigest, L"3.0.0.1");
     EXPECT_EQ(key, "d41d8cd98f00b204e9800998ecf83001");
     EXPECT_EQ(key.size(), 32u);
-    EXPECT_EQ(vorel::VersionKeyFromDigest(kAbcDigest, L"3.0.0.1"), "900150983cd24fb0d6963f7d28e13001");
+    EXPECT_EQ(vorel::VersionKeyFromDigest(kAbcDigest, L"3.0.0.1"),
+              "900150983cd24fb0d6963f7d28e13001");
 }
 
 TEST(VersionKey, ComparisonIgnoresLetterCaseOnly) {
     using vorel::SameVersionKey;
-    EXPECT_TRUE(SameVersionKey("d41d8cd98f00b204e9800998ecf83001", "D41D8CD98F00B204E9800998ECF83001"));
-    EXPECT_FALSE(SameVersionKey("d41d8cd98f00b204e9800998ecf83001", "d41d8cd98f00b204e9800998ecf83002"));
-    EXPECT_FALSE(SameVersionKey("d41d8cd98f00b204e9800998ecf83001", "d41d8cd98f00b204e9800998ecf83001 "));
+    EXPECT_TRUE(
+        SameVersionKey("d41d8cd98f00b204e9800998ecf83001", "D41D8CD98F00B204E9800998ECF83001"));
+    EXPECT_FALSE(
+        SameVersionKey("d41d8cd98f00b204e9800998ecf83001", "d41d8cd98f00b204e9800998ecf83002"));
+    EXPECT_FALSE(
+        SameVersionKey("d41d8cd98f00b204e9800998ecf83001", "d41d8cd98f00b204e9800998ecf83001 "));
     EXPECT_FALSE(SameVersionKey("", "d41d8cd98f00b204e9800998ecf83001"));
     // The announcement is held in 64 bytes: a longer text compares by its first 63.
     const std::string longKey(70, 'a');
@@ -48,8 +52,14 @@ TEST(UpdateCheckStart, ForcedAlwaysRunsAutomaticAsksModeThenGate) {
     for (int m = vorel::ModeInstall; m <= vorel::ModeGameHall; ++m) {
         const auto mode = static_cast<vorel::RunMode>(m);
         int asked = 0;
-        auto open = [&asked] { ++asked; return true; };
-        auto closed = [&asked] { ++asked; return false; };
+        auto open = [&asked] {
+            ++asked;
+            return true;
+        };
+        auto closed = [&asked] {
+            ++asked;
+            return false;
+        };
         EXPECT_EQ(DecideUpdateCheckStart(true, mode, closed), UpdateCheckStart::Run) << m;
         EXPECT_EQ(asked, 0) << "a forced check must not touch the gate, mode " << m;
         const bool refused = m == 0 || m == 1 || m == 4 || m == 6;
@@ -66,7 +76,8 @@ TEST(UpdateCheckStart, ForcedAlwaysRunsAutomaticAsksModeThenGate) {
 TEST(UpdateCheckStart, ConfigurationAddresses) {
     EXPECT_EQ(vorel::ConfigUrl(L"localhost:18461", L"TolvVorel"),
               L"http://localhost:18461/update/ConfigTolvVorel.htm");
-    EXPECT_EQ(vorel::ConfigUrl(L"vorel.test", L"Fennik"), L"http://vorel.test/update/ConfigFennik.htm");
+    EXPECT_EQ(vorel::ConfigUrl(L"vorel.test", L"Fennik"),
+              L"http://vorel.test/update/ConfigFennik.htm");
 }
 
 TEST(DownloadedBuild, MustBeACompleteExecutableOfTheAnnouncedBuild) {
@@ -80,7 +91,8 @@ TEST(DownloadedBuild, MustBeACompleteExecutableOfTheAnnouncedBuild) {
               DownloadCheck::Ok);
     EXPECT_EQ(CheckDownloadedBuild(0, "", fileKey, announced), DownloadCheck::Empty);
     EXPECT_EQ(CheckDownloadedBuild(1, "M", fileKey, announced), DownloadCheck::NotAnExecutable);
-    EXPECT_EQ(CheckDownloadedBuild(500, "<html>", fileKey, announced), DownloadCheck::NotAnExecutable);
+    EXPECT_EQ(CheckDownloadedBuild(500, "<html>", fileKey, announced),
+              DownloadCheck::NotAnExecutable);
     EXPECT_EQ(CheckDownloadedBuild(500, "mz", fileKey, announced), DownloadCheck::NotAnExecutable);
     // One digit off in the 28: another file than the one announced.
     EXPECT_EQ(CheckDownloadedBuild(4096, "MZ", "900150983cd24fb0d6963f7d28e03001", announced),

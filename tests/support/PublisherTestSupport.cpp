@@ -75,7 +75,8 @@ std::wstring PublisherUrl(const std::wstring& pathAndQuery) {
 unsigned PublisherPort() {
     const std::wstring host = VOREL_PUBLISHER_HOST;
     const size_t colon = host.find(L':');
-    return colon == std::wstring::npos ? 80u : static_cast<unsigned>(_wtoi(host.c_str() + colon + 1));
+    return colon == std::wstring::npos ? 80u
+                                       : static_cast<unsigned>(_wtoi(host.c_str() + colon + 1));
 }
 
 std::string TestPath(const std::string& name) {
@@ -163,8 +164,9 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
+    const bool ok =
+        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
     CloseHandle(f);
     return ok;
 }

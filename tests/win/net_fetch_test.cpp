@@ -22,7 +22,8 @@ std::string Pattern(size_t size) {
 bool Download(const std::wstring& url, const std::wstring& file, bool domainRule = false,
               vorel::DownloadProgressSink* progress = nullptr,
               vorel::TransferHandles* holder = nullptr, DWORD chunk = 512) {
-    return vorel::HttpDownloadToFile(url.c_str(), file.c_str(), chunk, domainRule, progress, holder);
+    return vorel::HttpDownloadToFile(url.c_str(), file.c_str(), chunk, domainRule, progress,
+                                     holder);
 }
 
 bool Has(const std::string& entry, const std::string& text) {
@@ -49,7 +50,9 @@ TEST(HttpDownload, StoresTheWholeResourceAndSendsTheExactRequestForm) {
     EXPECT_TRUE(Has(e, "\"User-Agent\": \"RKW\"")) << e;
     // We hand WinINet "zh-cn " with its blank; Wine's WinINet trims header values before it
     // sends them, so under Wine the server sees "zh-cn".
-    EXPECT_TRUE(Has(e, "\"Accept-Language\": \"zh-cn \"") || Has(e, "\"Accept-Language\": \"zh-cn\"")) << e;
+    EXPECT_TRUE(Has(e, "\"Accept-Language\": \"zh-cn \"") ||
+                Has(e, "\"Accept-Language\": \"zh-cn\""))
+        << e;
     EXPECT_TRUE(Has(e, "\"Content-Type\": \"application/x-www-form-urlencoded\"")) << e;
 }
 
@@ -66,7 +69,8 @@ TEST(HttpDownload, StatusDecidesOnlyAt404AndAnyOtherStatusIsStored) {
     const std::string broken = TestPath("broken.htm");
     PublisherFault fault(broken, "{\"status\": 500}");
     ASSERT_TRUE(Download(PublisherUrl(Widen(broken)), dir.File(L"500.htm")));
-    EXPECT_NE(ReadFileBytes(dir.File(L"500.htm")).find("500 Internal Server Error"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(dir.File(L"500.htm")).find("500 Internal Server Error"),
+              std::string::npos);
 }
 
 TEST(HttpDownload, AResponseWithoutContentLengthFailsBeforeTheFileIsOpened) {
@@ -81,9 +85,11 @@ TEST(HttpDownload, AResponseWithoutContentLengthFailsBeforeTheFileIsOpened) {
 TEST(HttpDownload, AConnectionCutMidBodyFailsAndLeavesThePartialFile) {
     TempFolder dir;
     const std::string path = TestPath("cut.bin");
-    PublisherFault fault(path, "{\"body\": " + JsonString(Pattern(5000)) + ", \"cut_after\": 1000}");
+    PublisherFault fault(path,
+                         "{\"body\": " + JsonString(Pattern(5000)) + ", \"cut_after\": 1000}");
     vorel::TransferHandles holder;
-    EXPECT_FALSE(Download(PublisherUrl(Widen(path)), dir.File(L"out.bin"), false, nullptr, &holder));
+    EXPECT_FALSE(
+        Download(PublisherUrl(Widen(path)), dir.File(L"out.bin"), false, nullptr, &holder));
     EXPECT_EQ(ReadFileBytes(dir.File(L"out.bin")), Pattern(1000));
     EXPECT_TRUE(holder.Empty());
 }
@@ -113,7 +119,8 @@ TEST(HttpDownload, ThePortAfterTheColonIsUsedCutTo16Bits) {
     PublisherFault fault(path, "{\"body\": \"port\"}");
     // The server listens on a port other than 80, so arriving proves the port was used;
     // 65536 more is the same port once cut to 16 bits.
-    const std::wstring url = L"HTTP://localhost:" + std::to_wstring(PublisherPort() + 65536) + Widen(path);
+    const std::wstring url =
+        L"HTTP://localhost:" + std::to_wstring(PublisherPort() + 65536) + Widen(path);
     ASSERT_TRUE(Download(url, dir.File(L"out.txt")));
     EXPECT_EQ(ReadFileBytes(dir.File(L"out.txt")), "port");
     // Nothing listens on port 1.
@@ -255,8 +262,8 @@ TEST(HttpDownload, CancelWhileWaitingForTheAnswerFailsWithoutOpeningTheFile) {
 TEST(HttpDownload, CancelMidBodyClosesTheFileAndNothingMoreIsWritten) {
     TempFolder dir;
     const std::string path = TestPath("stalled.bin");
-    PublisherFault fault(path, "{\"body\": " + JsonString(Pattern(5000)) +
-                                   ", \"stall_after\": 1024, \"stall\": 4}");
+    PublisherFault fault(
+        path, "{\"body\": " + JsonString(Pattern(5000)) + ", \"stall_after\": 1024, \"stall\": 4}");
     vorel::TransferHandles holder;
     FetchJob job;
     job.url = PublisherUrl(Widen(path));
@@ -275,7 +282,8 @@ TEST(HttpDownload, CancelMidBodyClosesTheFileAndNothingMoreIsWritten) {
 
 TEST(HttpPing, SendsOneGetToHttpAddressesInAnyCase) {
     const std::string path = TestPath("ping.htm");
-    const std::wstring url = L"HTTP://" + std::wstring(PublisherUrl(Widen(path)).substr(7)) + L"?tag=x&count=3";
+    const std::wstring url =
+        L"HTTP://" + std::wstring(PublisherUrl(Widen(path)).substr(7)) + L"?tag=x&count=3";
     ASSERT_TRUE(vorel::HttpPing(url.c_str()));
     const auto entries = LogEntriesFor(path, "tag=x&count=3");
     ASSERT_EQ(entries.size(), 1u);

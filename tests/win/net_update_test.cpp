@@ -19,7 +19,8 @@ std::string Pattern(size_t size) {
 const char kAbcKey[] = "900150983cd24fb0d6963f7d28e13001";  // MD5("abc") cut, then "3001"
 
 std::string Config(const std::string& key, const std::string& address) {
-    return "; announced by the test\r\n[VerKey]\r\nTolvVorel=" + key + "\r\nUpdAddr=" + address + "\r\n";
+    return "; announced by the test\r\n[VerKey]\r\nTolvVorel=" + key + "\r\nUpdAddr=" + address +
+           "\r\n";
 }
 
 class UpdateCheck : public ::testing::Test {
@@ -98,21 +99,22 @@ TEST_F(UpdateCheck, AnyOtherKeyOffersTheUpdateAndItsAddress) {
 
 TEST_F(UpdateCheck, AnIncompleteOrEmptyConfigurationIsNoUpdate) {
     {
-        PublisherFault fault(configPath, "{\"body\": " + JsonString(Config("ffff", "x")) +
-                                             ", \"no_length\": true}");
+        PublisherFault fault(
+            configPath, "{\"body\": " + JsonString(Config("ffff", "x")) + ", \"no_length\": true}");
         EXPECT_FALSE(vorel::CheckForUpdate(setup, true, vorel::ModeUpdate, &offer));
         EXPECT_EQ(offer.key, "") << "an unmeasured configuration is not read";
         EXPECT_FALSE(FileExists(setup.configFile));
     }
     {
-        PublisherFault fault(configPath, "{\"body\": " + JsonString(Config("ffff", "x")) +
-                                             ", \"cut_after\": 30}");
+        PublisherFault fault(
+            configPath, "{\"body\": " + JsonString(Config("ffff", "x")) + ", \"cut_after\": 30}");
         EXPECT_FALSE(vorel::CheckForUpdate(setup, true, vorel::ModeUpdate, &offer));
         EXPECT_EQ(offer.key, "");
         EXPECT_FALSE(FileExists(setup.configFile)) << "the partial file is not left behind";
     }
     {
-        PublisherFault fault(configPath, "{\"body\": \"[VerKey]\\r\\nUpdAddr=http://localhost/x.exe\\r\\n\"}");
+        PublisherFault fault(configPath,
+                             "{\"body\": \"[VerKey]\\r\\nUpdAddr=http://localhost/x.exe\\r\\n\"}");
         EXPECT_FALSE(vorel::CheckForUpdate(setup, true, vorel::ModeUpdate, &offer));
         EXPECT_EQ(offer.address, L"http://localhost/x.exe");
     }
@@ -169,9 +171,9 @@ protected:
         return vorel::DownloadUpdate(url, target, nullptr, nullptr);
     }
     bool MarkedForDeletionAtRestart(const std::wstring& path) {
-        const std::vector<BYTE> raw =
-            ReadRegBinary(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
-                          L"PendingFileRenameOperations");
+        const std::vector<BYTE> raw = ReadRegBinary(
+            HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+            L"PendingFileRenameOperations");
         const std::wstring text(reinterpret_cast<const wchar_t*>(raw.data()), raw.size() / 2);
         return text.find(L"\\??\\" + path + std::wstring(1, L'\0') + std::wstring(1, L'\0')) !=
                std::wstring::npos;
@@ -250,8 +252,8 @@ TEST_F(ApplyUpdate, WhenTheNewBuildCannotBeMovedInTheOldOneIsPutBack) {
 
 TEST_F(ApplyUpdate, WhenTheExecutableCannotBeMovedNothingChanges) {
     Announce(kNewBuild, kNewBuildKey);
-    HANDLE running = CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 0, nullptr);
+    HANDLE running =
+        CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(running, INVALID_HANDLE_VALUE);
     EXPECT_EQ(vorel::ApplyUpdate(exe, offer, Download), vorel::UpdateResult::SwapFailed);
     CloseHandle(running);
