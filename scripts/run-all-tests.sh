@@ -7,7 +7,7 @@ logs="$(mktemp -d)"
 fail=0
 passed=0
 failed=0
-step() { echo; echo "=== $* ==="; }
+step() { echo; echo "=== $* ($(( $(date +%s) - start )) s) ==="; }
 
 # Adds a suite's counts to the totals, from ctest's or unittest's own summary.
 count_ctest() {
