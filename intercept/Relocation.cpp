@@ -5,40 +5,12 @@
 namespace vorel::intercept {
 namespace {
 
-void WriteLE32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+void WriteLE(uint8_t* p, uint64_t v, size_t size) {
+    for (size_t i = 0; i < size; ++i) p[i] = uint8_t(v >> (8 * i));
 }
 
-// Bytes a moved instruction takes in the trampoline.
-size_t EmittedLength(const X86Instruction& ins) {
-    switch (ins.kind) {
-        case InstrKind::JumpRel:
-            return 5;  // E9 rel32
-        case InstrKind::CallRel:
-            return 5;  // E8 rel32 or 68 imm32
-        case InstrKind::CondJumpRel:
-            return 6;  // 0F 8x rel32
-        case InstrKind::LoopRel:
-            return (ins.addressSize16 ? 1 : 0) + 2 + 2 + 5;
-        default:
-            return ins.length;
-    }
-}
-
-// A moved relative branch must keep its meaning with a 32-bit displacement.
-bool BranchMovable(const X86Instruction& ins) {
-    // 66 cuts the target to 16 bits; lock/rep/segment prefixes on a branch are not ours to keep.
-    if (ins.operandSize16 || ins.otherPrefix) return false;
-    if (ins.kind == InstrKind::LoopRel) return true;  // 67 selects CX and is kept
-    return !ins.addressSize16;
-}
-
-// Padding that compilers and linkers put between functions: never executed.
-bool IsPadding(const X86Instruction& ins) {
-    if (ins.otherPrefix || ins.hintPrefix || ins.addressSize16) return false;
-    // int3, nop (also 66 90), nopl
-    if (ins.opcode == 0xCC || ins.opcode == 0x90) return true;
-    return ins.opcode == 0x0F && ins.opcode2 == 0x1F && ins.modrmReg == 0;
+uint64_t AddressMask(CpuMode mode) {
+    return mode == CpuMode::X64 ? ~uint64_t(0) : uint64_t(0xFFFFFFFF);
 }
 
 bool IsRelative(InstrKind kind) {
@@ -46,30 +18,85 @@ bool IsRelative(InstrKind kind) {
            kind == InstrKind::CondJumpRel || kind == InstrKind::LoopRel;
 }
 
-}  // namespace
-
-void EncodeJump(uint32_t from, uint32_t to, uint8_t out[kJumpLength]) {
-    out[0] = 0xE9;
-    WriteLE32(out + 1, to - (from + uint32_t(kJumpLength)));
+// A moved relative branch must keep its meaning in its new form.
+bool BranchMovable(const X86Instruction& ins, CpuMode mode) {
+    // 66 cuts the target to 16 bits; lock/rep/segment prefixes on a branch are not ours to
+    // keep; a REX on a branch means nothing but is not worth the doubt.
+    if (ins.operandSize16 || ins.otherPrefix || ins.rex != 0) return false;
+    if (ins.kind == InstrKind::LoopRel) return true;  // 67 selects CX/ECX and is kept
+    if (ins.addressSize16) return false;
+    // call $+5 learns its own address; in 64-bit mode no push imm32 can hand over an
+    // address above 2 GiB, and code there learns addresses with lea [rip] anyway.
+    return !(mode == CpuMode::X64 && ins.kind == InstrKind::CallRel && ins.rel == 0);
 }
 
-void EncodePatch(uint32_t entryAddress, uint32_t replacementAddress, size_t patchLength,
-                 uint8_t* out) {
-    EncodeJump(entryAddress, replacementAddress, out);
+// Padding that compilers and linkers put between functions: never executed.
+bool IsPadding(const X86Instruction& ins) {
+    if (ins.otherPrefix || ins.hintPrefix || ins.addressSize16 || ins.rex != 0) return false;
+    // int3, nop (also 66 90), nopl
+    if (ins.opcode == 0xCC || ins.opcode == 0x90) return true;
+    return ins.opcode == 0x0F && ins.opcode2 == 0x1F && ins.modrmReg == 0;
+}
+
+// Bytes a moved instruction takes in the trampoline. `near` is false for a 64-bit branch to a
+// target outside the moved bytes, which then goes through an absolute address.
+size_t EmittedLength(const X86Instruction& ins, bool near) {
+    const size_t loopHead = (ins.addressSize16 ? 1 : 0) + 2 + 2;  // loop taken; jmp short over
+    switch (ins.kind) {
+        case InstrKind::JumpRel:
+            return near ? kJumpLength : kAbsoluteJumpLength;
+        case InstrKind::CallRel:
+            // call [rip+2]; jmp short over the address; the address
+            return near ? 5 : 6 + 2 + 8;
+        case InstrKind::CondJumpRel:
+            // the opposite jcc short over an absolute jump
+            return near ? 6 : 2 + kAbsoluteJumpLength;
+        case InstrKind::LoopRel:
+            return loopHead + (near ? kJumpLength : kAbsoluteJumpLength);
+        default:
+            return ins.length;
+    }
+}
+
+}  // namespace
+
+bool ReachesRel32(uint64_t from, size_t length, uint64_t to, CpuMode mode) {
+    if (mode == CpuMode::X86) return true;
+    const int64_t distance = int64_t(to - (from + length));
+    return distance >= INT32_MIN && distance <= INT32_MAX;
+}
+
+void EncodeJump(uint64_t from, uint64_t to, uint8_t out[kJumpLength]) {
+    out[0] = 0xE9;
+    WriteLE(out + 1, to - (from + kJumpLength), 4);
+}
+
+void EncodeAbsoluteJump(uint64_t to, uint8_t out[kAbsoluteJumpLength]) {
+    out[0] = 0xFF;
+    out[1] = 0x25;
+    WriteLE(out + 2, 0, 4);
+    WriteLE(out + 6, to, 8);
+}
+
+void EncodePatch(uint64_t entryAddress, uint64_t destination, size_t patchLength, uint8_t* out) {
+    EncodeJump(entryAddress, destination, out);
     for (size_t i = kJumpLength; i < patchLength; ++i) out[i] = 0xCC;
 }
 
-InterceptStatus BuildTrampoline(const uint8_t* entry, size_t available, uint32_t entryAddress,
-                                uint32_t trampolineAddress, Trampoline* out) {
+InterceptStatus BuildTrampoline(const uint8_t* entry, size_t available, uint64_t entryAddress,
+                                uint64_t trampolineAddress, CpuMode mode, Trampoline* out) {
+    const bool x64 = mode == CpuMode::X64;
+    const uint64_t mask = AddressMask(mode);
     Trampoline t;
     X86Instruction moved[kMaxMovedLength];
-    size_t count = 0, src = 0, emitted = 0;
+    uint64_t target[kMaxMovedLength] = {};  // of each relative branch, as the original sees it
+    size_t count = 0, src = 0;
     bool ended = false;
 
-    // Pass 1: decide which whole instructions move and where each lands.
+    // Pass 1: decide which whole instructions move.
     while (src < kJumpLength) {
         X86Instruction ins;
-        switch (DecodeInstruction(entry + src, available - src, &ins)) {
+        switch (DecodeInstruction(entry + src, available - src, mode, &ins)) {
             case DecodeStatus::Ok:
                 break;
             case DecodeStatus::Truncated:
@@ -78,12 +105,13 @@ InterceptStatus BuildTrampoline(const uint8_t* entry, size_t available, uint32_t
                 return InterceptStatus::UnknownInstruction;
         }
         if (ins.kind == InstrKind::Trap) return InterceptStatus::CannotRelocate;
-        if (IsRelative(ins.kind) && !BranchMovable(ins)) return InterceptStatus::CannotRelocate;
+        if (IsRelative(ins.kind)) {
+            if (!BranchMovable(ins, mode)) return InterceptStatus::CannotRelocate;
+            target[count] = (entryAddress + src + ins.length + uint64_t(int64_t(ins.rel))) & mask;
+        }
         t.entryOffset[count] = uint8_t(src);
-        t.codeOffset[count] = uint8_t(emitted);
         moved[count++] = ins;
         src += ins.length;
-        emitted += EmittedLength(ins);
         if (EndsFlow(ins.kind)) {
             ended = true;
             break;
@@ -96,7 +124,7 @@ InterceptStatus BuildTrampoline(const uint8_t* entry, size_t available, uint32_t
         size_t pad = src;
         while (pad < kJumpLength) {
             X86Instruction ins;
-            if (DecodeInstruction(entry + pad, available - pad, &ins) != DecodeStatus::Ok ||
+            if (DecodeInstruction(entry + pad, available - pad, mode, &ins) != DecodeStatus::Ok ||
                 !IsPadding(ins)) {
                 return InterceptStatus::FunctionTooShort;
             }
@@ -104,53 +132,91 @@ InterceptStatus BuildTrampoline(const uint8_t* entry, size_t available, uint32_t
         }
         t.patchLength = kJumpLength;
     }
-    if (!ended) emitted += kJumpLength;
+
+    // Where each instruction lands. A branch into the moved bytes is taken to the moved copy
+    // (the original bytes there are about to be overwritten); one into the middle of a moved
+    // instruction or into padding has nowhere to go.
+    int internal[kMaxMovedLength];
+    size_t emitted = 0;
+    for (size_t i = 0; i < count; ++i) {
+        internal[i] = -1;
+        if (IsRelative(moved[i].kind)) {
+            const uint64_t offset = (target[i] - entryAddress) & mask;
+            if (offset < t.patchLength) {
+                for (size_t j = 0; j < count; ++j) {
+                    if (t.entryOffset[j] == offset) internal[i] = int(j);
+                }
+                if (internal[i] < 0) return InterceptStatus::CannotRelocate;
+            }
+        }
+        t.codeOffset[i] = uint8_t(emitted);
+        emitted += EmittedLength(moved[i], !x64 || internal[i] >= 0);
+    }
+    const size_t jumpBackLength = x64 ? kAbsoluteJumpLength : kJumpLength;
+    if (!ended) emitted += jumpBackLength;
     if (emitted > kMaxTrampolineLength) return InterceptStatus::CannotRelocate;
     t.instructionCount = count;
     t.codeLength = emitted;
 
-    // Pass 2: emit, pointing every relative target at the same code as before. A target
-    // among the moved instructions is taken to its moved copy: the original bytes there are
-    // about to be overwritten.
+    // Pass 2: emit.
     for (size_t i = 0; i < count; ++i) {
         const X86Instruction& ins = moved[i];
         const uint8_t* from = entry + t.entryOffset[i];
         uint8_t* to = t.code + t.codeOffset[i];
-        const uint32_t here = trampolineAddress + t.codeOffset[i];
+        const uint64_t here = trampolineAddress + t.codeOffset[i];
         if (!IsRelative(ins.kind)) {
             std::memcpy(to, from, ins.length);
+            if (ins.ripRelative) {
+                // The operand stays where it was; the instruction does not.
+                const uint64_t operand = entryAddress + t.entryOffset[i] + ins.length +
+                                         uint64_t(int64_t(ins.displacement));
+                const int64_t displacement = int64_t(operand - (here + ins.length));
+                if (displacement < INT32_MIN || displacement > INT32_MAX) {
+                    return InterceptStatus::CannotRelocate;
+                }
+                WriteLE(to + ins.dispOffset, uint64_t(displacement), 4);
+            }
             continue;
         }
-        const uint32_t next = entryAddress + t.entryOffset[i] + ins.length;
-        uint32_t target = next + uint32_t(ins.rel);
-        const uint32_t targetOffset = target - entryAddress;
-        if (targetOffset < t.patchLength) {
-            size_t j = 0;
-            while (j < count && t.entryOffset[j] != targetOffset) ++j;
-            if (j == count) return InterceptStatus::CannotRelocate;  // mid-instruction or padding
-            target = trampolineAddress + t.codeOffset[j];
-        }
+        const bool near = !x64 || internal[i] >= 0;
+        const uint64_t dest =
+            internal[i] >= 0 ? trampolineAddress + t.codeOffset[internal[i]] : target[i];
         switch (ins.kind) {
             case InstrKind::JumpRel:
-                EncodeJump(here, target, to);
+                if (near) {
+                    EncodeJump(here, dest, to);
+                } else {
+                    EncodeAbsoluteJump(dest, to);
+                }
                 break;
             case InstrKind::CallRel:
-                if (ins.rel == 0) {
+                if (!x64 && ins.rel == 0) {
                     // call $+5 is how position-independent code learns its own address: push
                     // the address the original call would have pushed.
                     to[0] = 0x68;
-                    WriteLE32(to + 1, next);
-                } else {
+                    WriteLE(to + 1, target[i], 4);
+                } else if (near) {
                     to[0] = 0xE8;
-                    WriteLE32(to + 1, target - (here + 5));
+                    WriteLE(to + 1, dest - (here + 5), 4);
+                } else {
+                    const uint8_t call[] = {0xFF, 0x15, 0x02, 0x00, 0x00, 0x00, 0xEB, 0x08};
+                    std::memcpy(to, call, sizeof call);
+                    WriteLE(to + sizeof call, dest, 8);
                 }
                 break;
             case InstrKind::CondJumpRel: {
                 const uint8_t condition =
                     ins.opcode == 0x0F ? uint8_t(ins.opcode2 & 0x0F) : uint8_t(ins.opcode & 0x0F);
-                to[0] = 0x0F;
-                to[1] = uint8_t(0x80 | condition);
-                WriteLE32(to + 2, target - (here + 6));
+                if (near) {
+                    to[0] = 0x0F;
+                    to[1] = uint8_t(0x80 | condition);
+                    WriteLE(to + 2, dest - (here + 6), 4);
+                } else {
+                    // Conditions come in pairs that differ in the lowest bit.
+                    to[0] = uint8_t(0x70 | (condition ^ 1));
+                    to[1] = uint8_t(kAbsoluteJumpLength);
+                    EncodeAbsoluteJump(dest, to + 2);
+                }
                 break;
             }
             case InstrKind::LoopRel: {
@@ -160,8 +226,12 @@ InterceptStatus BuildTrampoline(const uint8_t* entry, size_t available, uint32_t
                 to[k++] = ins.opcode;
                 to[k++] = 0x02;
                 to[k++] = 0xEB;
-                to[k++] = 0x05;
-                EncodeJump(here + uint32_t(k), target, to + k);
+                to[k++] = uint8_t(near ? kJumpLength : kAbsoluteJumpLength);
+                if (near) {
+                    EncodeJump(here + k, dest, to + k);
+                } else {
+                    EncodeAbsoluteJump(dest, to + k);
+                }
                 break;
             }
             default:
@@ -169,8 +239,13 @@ InterceptStatus BuildTrampoline(const uint8_t* entry, size_t available, uint32_t
         }
     }
     if (!ended) {
-        EncodeJump(trampolineAddress + uint32_t(emitted - kJumpLength),
-                   entryAddress + uint32_t(t.movedLength), t.code + emitted - kJumpLength);
+        uint8_t* back = t.code + emitted - jumpBackLength;
+        const uint64_t resume = entryAddress + t.movedLength;
+        if (x64) {
+            EncodeAbsoluteJump(resume, back);
+        } else {
+            EncodeJump(trampolineAddress + emitted - jumpBackLength, resume, back);
+        }
     }
     *out = t;
     return InterceptStatus::Ok;
@@ -186,18 +261,23 @@ bool MapIntoTrampoline(const Trampoline& trampoline, size_t offset, size_t* code
     return false;
 }
 
-StubHop ReadForwardingStub(const uint8_t* code, size_t available, uint32_t address) {
+StubHop ReadForwardingStub(const uint8_t* code, size_t available, uint64_t address, CpuMode mode) {
     StubHop hop;
     X86Instruction ins;
-    if (DecodeInstruction(code, available, &ins) != DecodeStatus::Ok || ins.prefixCount != 0) {
-        return hop;
-    }
-    if (ins.kind == InstrKind::JumpRel) {
+    if (DecodeInstruction(code, available, mode, &ins) != DecodeStatus::Ok) return hop;
+    // Only a REX may stand before the opcode (jmp qword [rip+x] is often written 48 FF 25).
+    if (ins.prefixCount != (ins.rex != 0 ? 1 : 0)) return hop;
+    if (ins.kind == InstrKind::JumpRel && ins.rex == 0) {
         hop.kind = StubHop::Direct;
-        hop.address = address + ins.length + uint32_t(ins.rel);
-    } else if (ins.opcode == 0xFF && ins.modrmReg == 4 && ins.absoluteMemory) {
-        hop.kind = StubHop::ThroughPointer;
-        hop.address = ins.memoryAddress;
+        hop.address = (address + ins.length + uint64_t(int64_t(ins.rel))) & AddressMask(mode);
+    } else if (ins.opcode == 0xFF && ins.modrmReg == 4) {
+        if (ins.absoluteMemory) {
+            hop.kind = StubHop::ThroughPointer;
+            hop.address = uint32_t(ins.displacement);
+        } else if (ins.ripRelative) {
+            hop.kind = StubHop::ThroughPointer;
+            hop.address = address + ins.length + uint64_t(int64_t(ins.displacement));
+        }
     }
     return hop;
 }

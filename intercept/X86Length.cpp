@@ -14,7 +14,7 @@ enum Form : uint8_t {
     kImm16,
     kImmZ,
     kImm16Imm8,  // enter
-    kMoffs,      // A0-A3: disp16 with 67, else disp32
+    kMoffs,      // A0-A3: the address size (2, 4 or 8 bytes)
     kFarPtr,     // 9A, EA: ptr16:16 with 66, else ptr16:32
     kRel8,
     kRelZ,
@@ -93,6 +93,19 @@ Form OneByteForm(uint8_t op) {
     }
 }
 
+// 64-bit mode drops some one-byte opcodes and gives C4/C5/62 to VEX/EVEX for good.
+Form OneByteForm64(uint8_t op) {
+    switch (op) {
+        case 0x06: case 0x07: case 0x0E: case 0x16: case 0x17: case 0x1E: case 0x1F:
+        case 0x27: case 0x2F: case 0x37: case 0x3F: case 0x60: case 0x61: case 0x62:
+        case 0x82: case 0x9A: case 0xC4: case 0xC5: case 0xCE: case 0xD4: case 0xD5:
+        case 0xEA:
+            return kInvalid;
+        case 0x63: return kModRM;  // movsxd
+        default: return OneByteForm(op);
+    }
+}
+
 Form TwoByteForm(uint8_t op) {
     if (op >= 0x40 && op <= 0x4F) return kModRM;  // cmovcc
     if (op >= 0x50 && op <= 0x6F) return kModRM;  // SSE/MMX
@@ -158,16 +171,25 @@ size_t ModRMLength(const uint8_t* p, size_t available, bool address16) {
 
 }  // namespace
 
-DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, X86Instruction* out) {
+DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, CpuMode mode,
+                               X86Instruction* out) {
+    const bool x64 = mode == CpuMode::X64;
     X86Instruction ins;
     size_t pos = 0;
     Form form;
     for (;;) {
         if (pos >= available) return DecodeStatus::Truncated;
         if (pos >= kMaxInstructionLength) return DecodeStatus::Unsupported;
-        form = OneByteForm(code[pos]);
+        const uint8_t b = code[pos];
+        if (x64 && (b & 0xF0) == 0x40) {
+            ins.rex = b;
+            ++pos;
+            continue;
+        }
+        form = x64 ? OneByteForm64(b) : OneByteForm(b);
         if (form != kPrefix) break;
-        switch (code[pos]) {
+        ins.rex = 0;  // a REX counts only right before the opcode
+        switch (b) {
             case 0x66:
                 ins.operandSize16 = true;
                 break;
@@ -187,6 +209,7 @@ DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, X86Instruc
     ins.prefixCount = uint8_t(pos);
     ins.opcode = code[pos++];
     const uint8_t op = ins.opcode;
+    const bool rexW = (ins.rex & 0x08) != 0;
 
     if (form == kEscape0F) {
         if (pos >= available) return DecodeStatus::Truncated;
@@ -202,7 +225,7 @@ DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, X86Instruc
     }
     if (form == kInvalid) return DecodeStatus::Unsupported;
 
-    const size_t immZ = ins.operandSize16 ? 2 : 4;
+    const size_t immZ = ins.operandSize16 && !rexW ? 2 : 4;
     size_t imm = 0;
     bool hasModRM = false;
     switch (form) {
@@ -229,13 +252,13 @@ DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, X86Instruc
             imm = 2;
             break;
         case kImmZ:
-            imm = immZ;
+            imm = rexW && op >= 0xB8 && op <= 0xBF ? 8 : immZ;  // mov r64,imm64
             break;
         case kImm16Imm8:
             imm = 3;
             break;
-        case kMoffs:
-            imm = ins.addressSize16 ? 2 : 4;
+        case kMoffs:  // the address size
+            imm = x64 ? (ins.addressSize16 ? 4 : 8) : (ins.addressSize16 ? 2 : 4);
             break;
         case kFarPtr:
             imm = immZ + 2;
@@ -244,7 +267,7 @@ DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, X86Instruc
             ins.relSize = 1;
             break;
         case kRelZ:
-            ins.relSize = uint8_t(immZ);
+            ins.relSize = ins.operandSize16 ? 2 : 4;
             break;
         default:
             return DecodeStatus::Unsupported;
@@ -256,8 +279,8 @@ DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, X86Instruc
         const uint8_t mod = modrm >> 6;
         ins.modrmReg = (modrm >> 3) & 7;
         if (ins.opcode != 0x0F) {
-            // In 32-bit mode these opcodes with a register operand introduce the VEX,
-            // EVEX and XOP encodings, whose lengths follow other rules.
+            // With a register operand these opcodes introduce the VEX, EVEX and XOP
+            // encodings, whose lengths follow other rules.
             if ((op == 0xC4 || op == 0xC5 || op == 0x62) && mod == 3) {
                 return DecodeStatus::Unsupported;
             }
@@ -265,11 +288,13 @@ DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, X86Instruc
             if (op == 0xFE && ins.modrmReg > 1) return DecodeStatus::Unsupported;
             if (op == 0xFF && ins.modrmReg == 7) return DecodeStatus::Unsupported;
         }
-        const size_t modrmLength = ModRMLength(code + pos, available - pos, ins.addressSize16);
+        const bool address16 = ins.addressSize16 && !x64;
+        const size_t modrmLength = ModRMLength(code + pos, available - pos, address16);
         if (modrmLength == 0) return DecodeStatus::Truncated;
-        if (!ins.addressSize16 && mod == 0 && (modrm & 7) == 5) {
-            ins.absoluteMemory = true;
-            ins.memoryAddress = ReadLE(code + pos + 1, 4);
+        if (!address16 && mod == 0 && (modrm & 7) == 5) {
+            (x64 ? ins.ripRelative : ins.absoluteMemory) = true;
+            ins.dispOffset = uint8_t(pos + 1);
+            ins.displacement = int32_t(ReadLE(code + pos + 1, 4));
         }
         pos += modrmLength;
         if (form == kGroup3 && ins.modrmReg < 2) imm = op == 0xF6 ? 1 : immZ;

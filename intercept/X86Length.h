@@ -1,13 +1,19 @@
-// Instruction lengths for 32-bit x86 code: enough of the instruction set to walk across the
-// entry of a compiled function and to know which instructions carry a relative target.
-// It knows the one-byte and 0F opcode maps with their ModRM/SIB/displacement and immediate
-// forms and the legacy prefixes; anything else (VEX/EVEX/XOP encodings, 3DNow!, privileged
-// oddities) is reported as unsupported so that nobody copies bytes it does not understand.
+// Instruction lengths for x86 code: enough of the instruction set to walk across the entry of
+// a compiled function and to know which instructions carry a relative target. It knows the
+// one-byte and 0F opcode maps with their ModRM/SIB/displacement and immediate forms, the
+// legacy prefixes and, in 64-bit mode, REX and RIP-relative operands; anything else (VEX/EVEX/
+// XOP encodings, 3DNow!, privileged oddities) is reported as unsupported so that nobody copies
+// bytes it does not understand.
+//
+// The product is 32-bit; 64-bit mode serves the test build on machines without 32-bit
+// user mode.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
 namespace vorel::intercept {
+
+enum class CpuMode : uint8_t { X86, X64 };
 
 // What an instruction means to someone who moves it elsewhere.
 enum class InstrKind : uint8_t {
@@ -32,7 +38,8 @@ struct X86Instruction {
     uint8_t prefixCount = 0;  // the opcode starts after them
     InstrKind kind = InstrKind::Plain;
     bool operandSize16 = false;  // 66 prefix
-    bool addressSize16 = false;  // 67 prefix
+    bool addressSize16 = false;  // 67 prefix (32-bit addressing in 64-bit mode)
+    uint8_t rex = 0;             // 64-bit mode: the REX prefix, 0 when none
     // Any prefix other than 66/67 and the branch hints 2E/3E (segment, lock, rep, F2).
     bool otherPrefix = false;
     bool hintPrefix = false;  // 2E or 3E
@@ -42,9 +49,12 @@ struct X86Instruction {
     uint8_t relOffset = 0;
     uint8_t relSize = 0;
     int32_t rel = 0;
-    // ModRM with mod=00 rm=101 (32-bit addressing): an absolute [disp32] memory operand.
+    // ModRM with mod=00 rm=101: in 32-bit mode an absolute [disp32] operand, in 64-bit mode
+    // [rip+disp32], relative to the end of the instruction.
     bool absoluteMemory = false;
-    uint32_t memoryAddress = 0;
+    bool ripRelative = false;
+    uint8_t dispOffset = 0;
+    int32_t displacement = 0;
     uint8_t modrmReg = 0;  // the reg field, when there is a ModRM byte
 };
 
@@ -57,6 +67,7 @@ enum class DecodeStatus : uint8_t {
 constexpr size_t kMaxInstructionLength = 15;
 
 // Decodes the instruction at code[0]; `available` bytes may be read.
-DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, X86Instruction* out);
+DecodeStatus DecodeInstruction(const uint8_t* code, size_t available, CpuMode mode,
+                               X86Instruction* out);
 
 }  // namespace vorel::intercept

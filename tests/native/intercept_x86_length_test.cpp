@@ -16,25 +16,27 @@ struct Case {
 };
 
 // Decodes with a window larger than the instruction, as it sits inside a function.
-X86Instruction DecodeOk(const std::vector<uint8_t>& bytes, const char* what) {
+X86Instruction DecodeOk(const std::vector<uint8_t>& bytes, const char* what,
+                        CpuMode mode = CpuMode::X86) {
     std::vector<uint8_t> window(bytes);
     window.resize(bytes.size() + 16, 0x90);
     X86Instruction ins;
-    EXPECT_EQ(DecodeInstruction(window.data(), window.size(), &ins), DecodeStatus::Ok) << what;
+    EXPECT_EQ(DecodeInstruction(window.data(), window.size(), mode, &ins), DecodeStatus::Ok)
+        << what;
     return ins;
 }
 
-void ExpectCases(const std::vector<Case>& cases) {
+void ExpectCases(const std::vector<Case>& cases, CpuMode mode = CpuMode::X86) {
     for (const Case& c : cases) {
-        const X86Instruction ins = DecodeOk(c.bytes, c.what);
+        const X86Instruction ins = DecodeOk(c.bytes, c.what, mode);
         EXPECT_EQ(ins.length, c.length) << c.what;
         EXPECT_EQ(int(ins.kind), int(c.kind)) << c.what;
     }
 }
 
-DecodeStatus Status(const std::vector<uint8_t>& bytes) {
+DecodeStatus Status(const std::vector<uint8_t>& bytes, CpuMode mode = CpuMode::X86) {
     X86Instruction ins;
-    return DecodeInstruction(bytes.data(), bytes.size(), &ins);
+    return DecodeInstruction(bytes.data(), bytes.size(), mode, &ins);
 }
 
 }  // namespace
@@ -106,7 +108,9 @@ TEST(X86Length, ModRMSibAndDisplacementForms) {
     });
     const X86Instruction abs = DecodeOk({0x8B, 0x05, 0x00, 0x20, 0x40, 0x00}, "abs");
     EXPECT_TRUE(abs.absoluteMemory);
-    EXPECT_EQ(abs.memoryAddress, 0x00402000u);
+    EXPECT_FALSE(abs.ripRelative);
+    EXPECT_EQ(abs.dispOffset, 2);
+    EXPECT_EQ(abs.displacement, 0x00402000);
     EXPECT_FALSE(DecodeOk({0x8B, 0x45, 0x00}, "ebp").absoluteMemory);
 }
 
@@ -217,4 +221,51 @@ TEST(X86Length, NeverReadsPastTheAvailableBytes) {
     EXPECT_EQ(Status({0x0F, 0x3A, 0x0F, 0xC1}), DecodeStatus::Truncated) << "imm8 missing";
     EXPECT_EQ(Status({0xC7, 0x45, 0xFC, 1, 2, 3}), DecodeStatus::Truncated) << "imm32 cut";
     EXPECT_EQ(Status({0xE9, 0x12, 0x34, 0x00, 0x00}), DecodeStatus::Ok);
+}
+
+TEST(X86Length, SixtyFourBitModeKnowsRexAndRipRelativeOperands) {
+    const CpuMode x64 = CpuMode::X64;
+    ExpectCases(
+        {
+            {"mov [rsp+8],rbx", {0x48, 0x89, 0x5C, 0x24, 0x08}, 5},
+            {"sub rsp,0x28", {0x48, 0x83, 0xEC, 0x28}, 4},
+            {"push rbx (with REX)", {0x40, 0x53}, 2},
+            {"push r12", {0x41, 0x54}, 2},
+            {"mov rax,imm64", {0x48, 0xB8, 1, 2, 3, 4, 5, 6, 7, 8}, 10},
+            {"mov eax,imm32", {0xB8, 1, 2, 3, 4}, 5},
+            {"66 with REX.W: the REX wins", {0x66, 0x48, 0xB8, 1, 2, 3, 4, 5, 6, 7, 8}, 11},
+            {"a REX before a legacy prefix counts for nothing", {0x48, 0x66, 0xB8, 0x34, 0x12}, 5},
+            {"mov rax,imm32 sign-extended (C7)", {0x48, 0xC7, 0xC0, 1, 2, 3, 4}, 7},
+            {"test rax,imm32 (F7 /0)", {0x48, 0xF7, 0xC0, 1, 2, 3, 4}, 7},
+            {"movsxd rcx,eax", {0x48, 0x63, 0xC8}, 3},
+            {"mov eax,[moffs64]", {0xA1, 1, 2, 3, 4, 5, 6, 7, 8}, 9},
+            {"mov eax,[moffs32] (67)", {0x67, 0xA1, 1, 2, 3, 4}, 6},
+            {"mov eax,[esi] (67: 32-bit addressing, not 16-bit)", {0x67, 0x8B, 0x06}, 3},
+            {"call r11", {0x41, 0xFF, 0xD3}, 3},
+            {"jmp qword [rip+x]", {0x48, 0xFF, 0x25, 0x10, 0, 0, 0}, 7, InstrKind::JumpIndirect},
+        },
+        x64);
+
+    X86Instruction ins =
+        DecodeOk({0x48, 0x8B, 0x05, 0xF0, 0x0F, 0x00, 0x00}, "mov rax,[rip+x]", x64);
+    EXPECT_EQ(ins.length, 7);
+    EXPECT_TRUE(ins.ripRelative);
+    EXPECT_FALSE(ins.absoluteMemory);
+    EXPECT_EQ(ins.dispOffset, 3);
+    EXPECT_EQ(ins.displacement, 0xFF0);
+    // cmp byte [rip+x],0: the immediate follows the displacement.
+    ins = DecodeOk({0x80, 0x3D, 0x00, 0x10, 0x00, 0x00, 0x00}, "cmp byte [rip+x],0", x64);
+    EXPECT_EQ(ins.length, 7);
+    EXPECT_EQ(ins.dispOffset, 2);
+
+    // Opcodes that 64-bit mode dropped or gave to VEX/EVEX.
+    for (uint8_t op : {0x06, 0x1F, 0x27, 0x60, 0x82, 0x9A, 0xCE, 0xD4, 0xD6, 0xEA}) {
+        EXPECT_EQ(Status({op, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, x64), DecodeStatus::Unsupported)
+            << int(op);
+    }
+    EXPECT_EQ(Status({0xC5, 0x45, 0x08}, x64), DecodeStatus::Unsupported) << "always VEX";
+    EXPECT_EQ(Status({0x62, 0x45, 0x08, 0, 0, 0}, x64), DecodeStatus::Unsupported) << "EVEX";
+    EXPECT_EQ(Status({0x48}, x64), DecodeStatus::Truncated);
+    // The same bytes in 32-bit mode: dec eax.
+    EXPECT_EQ(DecodeOk({0x48, 0x89, 0x5C}, "dec eax").length, 1);
 }
