@@ -29,3 +29,34 @@
 #define IDP_PROGRESS_BACKGROUND 152
 #define IDP_PROGRESS_FILL 153
 #define IDP_ADDACCOUNT_BACKGROUND 162
+
+// Hotkey settings dialog.
+#define IDD_SETTINGS 158
+#define IDC_BOSS_STATIC 1006
+#define IDC_BOSS_EDIT 1007
+#define IDC_BOSS_EXAMPLE 1008
+#define IDC_SWITCH_STATIC 1009
+#define IDC_SWITCH_EDIT 1010
+#define IDC_SWITCH_EXAMPLE 1011
+#define IDC_SWITCH_GROUP 1012
+#define IDC_SOUND_GROUP 1013
+#define IDC_SOUND_EDIT 1014
+#define IDC_SOUND_EXAMPLE 1015
+#define IDC_SOUND_STATIC 1016
+#define IDC_BOSS_GROUP 1017
+
+// Web windows: the login template (background and page), the favourites dialog.
+#define IDD_LOGIN 157
+#define IDD_FAVORITE 159
+#define IDI_FAVORITE 155
+#define IDC_FAV_NAME 1018
+#define IDC_FAV_MESSAGE 1040
+
+// Main window and its new-tab choice.
+#define IDD_MAINWND 102
+#define IDC_HIDE_ALL 1001
+#define IDC_SOUND 1002
+#define IDC_SYSTEM_MENU 1003
+#define IDC_ACCOUNT_LINK 1005
+#define IDD_ADDACCOUNT 161
+#define IDC_ADDACCOUNT_QUESTION 1023

@@ -1,0 +1,162 @@
+#include "hotkey/SettingDlg.h"
+
+#include <array>
+
+#include "app/Ambrel3App.h"
+#include "hotkey/HotkeyEditing.h"
+#include "hotkey/HotkeySettings.h"
+#include "res/resource.h"
+#include "ui/MessageBoxDlg.h"
+#include "ui/SkinImage.h"
+
+namespace vorel {
+
+namespace {
+
+constexpr UINT kHotkeysChanged = WM_USER + 4;
+constexpr COLORREF kGroupColour = RGB(231, 241, 247);
+constexpr int kMaxNotifiedWindows = 10;
+
+const int kEditIds[3] = {IDC_BOSS_EDIT, IDC_SWITCH_EDIT, IDC_SOUND_EDIT};
+const HotkeyRow kRows[3] = {HotkeyRow::Boss, HotkeyRow::Switch, HotkeyRow::Sound};
+const int kLabelIds[6] = {IDC_BOSS_STATIC,  IDC_BOSS_EXAMPLE,  IDC_SWITCH_STATIC,
+                          IDC_SWITCH_EXAMPLE, IDC_SOUND_STATIC, IDC_SOUND_EXAMPLE};
+
+bool KeyIsDown(int vk) { return (GetKeyState(vk) & 0xFF00) != 0; }
+
+struct NotifyState {
+    int posted = 0;
+};
+
+BOOL CALLBACK NotifyIfMainWindow(HWND window, LPARAM param) {
+    auto* state = reinterpret_cast<NotifyState*>(param);
+    wchar_t className[64] = L"";
+    wchar_t title[128] = L"";
+    GetClassNameW(window, className, 64);
+    GetWindowTextW(window, title, 128);
+    if (lstrcmpW(title, kProductTitle) == 0 && lstrcmpW(className, L"#32770") == 0) {
+        PostMessageW(window, kHotkeysChanged, 0, 0);
+        ++state->posted;
+    }
+    return state->posted < kMaxNotifiedWindows;
+}
+
+}  // namespace
+
+int NotifyMainWindowsOfHotkeyChange() {
+    NotifyState state;
+    // Top-level windows in Z order, as the desktop's children.
+    EnumWindows(NotifyIfMainWindow, reinterpret_cast<LPARAM>(&state));
+    return state.posted;
+}
+
+CSettingDlg::CSettingDlg(HWND parent) : CDlgEx(IDD_SETTINGS, parent) {}
+
+int* CSettingDlg::RowKey(HotkeyRow row) {
+    switch (row) {
+        case HotkeyRow::Switch: return &m_switchKey;
+        case HotkeyRow::Sound: return &m_soundKey;
+        default: return &m_bossKey;
+    }
+}
+
+void CSettingDlg::DoDataExchange() {
+    CDlgEx::DoDataExchange();
+    for (int i = 0; i < 6; ++i) AttachControl(kLabelIds[i], m_labels[i]);
+    AttachControl(IDOK, m_okButton);
+    AttachControl(IDCANCEL, m_cancelButton);
+}
+
+BOOL CSettingDlg::OnInitDialog() {
+    CDlgEx::OnInitDialog();
+    m_captionHeight = 30;
+    m_borderWidth = 4;
+    m_buttonRightMargin = 0;
+    m_buttonTopMargin = 0;
+    m_buttonGap = 0;
+    SetCaptionText(L"设置");
+
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    SkinSpec spec;
+    spec.background = LoadSkinBitmap(instance, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
+    spec.fitWindowToImage = FALSE;
+    spec.stretchBackground = TRUE;
+    m_closeStrip.reset(LoadSkinBitmap(instance, IDP_BUTTON_CLOSE));
+    SetSkin(spec, m_closeStrip.get());
+    m_buttonStrip.reset(LoadSkinBitmap(instance, IDP_BUTTON_COMMAND));
+    m_okButton.SetStripImage(m_buttonStrip.get(), FALSE);
+    m_cancelButton.SetStripImage(m_buttonStrip.get(), FALSE);
+    m_groupBrush.reset(CreateSolidBrush(kGroupColour));
+
+    for (int i = 0; i < 3; ++i) {
+        const Hotkey h = ReadHotkeySetting(kRows[i]);
+        *RowKey(kRows[i]) = h.virtualKey;
+        ::SetDlgItemTextW(m_hWnd, kEditIds[i], FormatHotkeyText(h.virtualKey, h.modifier).c_str());
+    }
+    return TRUE;
+}
+
+bool CSettingDlg::FocusedRow(HotkeyRow* row) const {
+    HWND focus = ::GetFocus();
+    for (int i = 0; i < 3; ++i) {
+        if (focus != nullptr && focus == ::GetDlgItem(m_hWnd, kEditIds[i])) {
+            *row = kRows[i];
+            return true;
+        }
+    }
+    return false;
+}
+
+BOOL CSettingDlg::PreTranslateMessage(MSG* msg) {
+    KeyMessage kind = KeyMessage::Other;
+    if (msg->message == WM_KEYDOWN) kind = KeyMessage::KeyDown;
+    if (msg->message == WM_SYSKEYDOWN) kind = KeyMessage::SysKeyDown;
+    HotkeyRow row = HotkeyRow::Boss;
+    const bool focused = FocusedRow(&row);
+    const int vk = static_cast<int>(msg->wParam);
+    const CaptureDecision d =
+        DecideKeyCapture(kind, vk, focused ? &row : nullptr, focused ? *RowKey(row) : 0,
+                         {KeyIsDown(VK_CONTROL), KeyIsDown(VK_SHIFT), KeyIsDown(VK_MENU)});
+    if (!d.swallow) return CDlgEx::PreTranslateMessage(msg);
+    if (d.setText) {
+        *RowKey(row) = d.rowKey;
+        HWND edit = ::GetDlgItem(m_hWnd, kEditIds[static_cast<int>(row)]);
+        ::SetWindowTextW(edit, d.text.c_str());
+        const int length = ::GetWindowTextLengthW(edit);
+        ::SendMessageW(edit, EM_SETSEL, length, -1);
+        ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    }
+    return TRUE;
+}
+
+void CSettingDlg::OnOK() {
+    std::array<HotkeyRowState, 3> rows;
+    for (int i = 0; i < 3; ++i) {
+        wchar_t text[64] = L"";
+        ::GetDlgItemTextW(m_hWnd, kEditIds[i], text, 64);
+        rows[i] = {text, *RowKey(kRows[i])};
+    }
+    const HotkeySavePlan plan = PlanHotkeySave(rows);
+    if (plan.conflict) {
+        ShowMessageBox(0, kProductTitle, L"热键冲突，请重新设置不同热键值", m_hWnd);
+        return;
+    }
+    for (const auto& write : plan.writes) WriteHotkeySetting(write.first, write.second);
+    NotifyMainWindowsOfHotkeyChange();
+    EndDialog(IDOK);
+}
+
+LRESULT CSettingDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CTLCOLORSTATIC) {
+        const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        if (id == IDC_BOSS_GROUP || id == IDC_SWITCH_GROUP || id == IDC_SOUND_GROUP) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            ::SetBkMode(dc, TRANSPARENT);
+            ::SetTextColor(dc, RGB(0, 0, 0));
+            return reinterpret_cast<LRESULT>(m_groupBrush.get());
+        }
+    }
+    return CDlgEx::WindowProc(msg, wParam, lParam);
+}
+
+}  // namespace vorel
