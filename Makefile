@@ -63,5 +63,10 @@ test: deps
 run: wintest
 	@bash scripts/run.sh $(WINTEST)
 
+# Figures, not a test: what a full-size skin paint costs next to a plain BitBlt.
+.PHONY: bench
+bench: wintest
+	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/skin_paint_bench.exe
+
 clean:
 	rm -rf $(BUILD)

@@ -11,7 +11,7 @@
 namespace vorel {
 
 class CBtnEx : public fw::Wnd {
-  public:
+public:
     enum Frame { kFrameNormal = 0, kFrameHover = 1, kFramePressed = 2, kFrameDisabled = 3 };
     static constexpr int kStripFrames = 4;
 
@@ -46,7 +46,7 @@ class CBtnEx : public fw::Wnd {
     BOOL IsPressedLatched() const { return m_pressedLatch; }
     const RECT& WindowRectangle() const { return m_windowRect; }
 
-  private:
+private:
     void DestroyTooltip();
 
     BOOL m_tracking = FALSE;

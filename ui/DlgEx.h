@@ -24,7 +24,7 @@ struct SkinSpec {
 };
 
 class CDlgEx : public fw::Dialog {
-  public:
+public:
     static constexpr int kCloseButtonId = 50000;
     static constexpr int kMinimizeButtonId = 50001;
     static constexpr int kMaximizeButtonId = 50002;
@@ -64,7 +64,7 @@ class CDlgEx : public fw::Dialog {
     RECT m_restoreRect = {};  // screen rectangle to go back to
     BOOL m_maximized = FALSE;
 
-  protected:
+protected:
     // Paints the skin into dc; FALSE (nothing painted) without a background.
     BOOL PaintSkin(HDC dc);
     LRESULT OnNcHitTest(LPARAM screenPoint);

@@ -9,7 +9,7 @@
 namespace vorel {
 
 class CImgProgress : public fw::Wnd {
-  public:
+public:
     // Takes ownership of both bitmaps and sizes the control to the background. Once per
     // control.
     BOOL SetImages(HBITMAP background, HBITMAP fill);
@@ -19,7 +19,7 @@ class CImgProgress : public fw::Wnd {
     const RECT& BackgroundRect() const { return m_backgroundRect; }
     const RECT& FillRect() const { return m_fillRect; }
 
-  private:
+private:
     void OnPaint();
 
     fw::ScopedBitmap m_background;

@@ -7,13 +7,8 @@
 namespace vorel {
 
 INT_PTR ShowMessageBox(int type, const std::wstring& title, const std::wstring& text, HWND parent) {
-    HINSTANCE instance = SkinInstance();
     CMessageBox box(parent);
-    // Two separate bitmaps of the same strip, one per button.
-    box.m_button2Image.reset(LoadSkinBitmap(instance, IDP_BUTTON_COMMAND));
-    box.m_button1Image.reset(LoadSkinBitmap(instance, IDP_BUTTON_COMMAND));
-    box.m_closeImage.reset(LoadSkinBitmap(instance, IDP_BUTTON_CLOSE));
-    box.m_backgroundImage.reset(LoadSkinBitmap(instance, IDP_DIALOG_BACKGROUND));
+    box.LoadSkinImages(SkinInstance());
     box.m_type = type;
     box.m_title = title;
     box.m_text = text;
@@ -21,6 +16,14 @@ INT_PTR ShowMessageBox(int type, const std::wstring& title, const std::wstring& 
 }
 
 CMessageBox::CMessageBox(HWND parent) : CDlgEx(IDD_MESSAGEBOX, parent) {}
+
+void CMessageBox::LoadSkinImages(HINSTANCE instance) {
+    // Two separate bitmaps of the same strip, one per button.
+    m_button2Image.reset(LoadSkinBitmap(instance, IDP_BUTTON_COMMAND));
+    m_button1Image.reset(LoadSkinBitmap(instance, IDP_BUTTON_COMMAND));
+    m_closeImage.reset(LoadSkinBitmap(instance, IDP_BUTTON_CLOSE));
+    m_backgroundImage.reset(LoadSkinBitmap(instance, IDP_DIALOG_BACKGROUND));
+}
 
 BOOL CMessageBox::OnInitDialog() {
     CDlgEx::OnInitDialog();

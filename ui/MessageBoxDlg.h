@@ -17,8 +17,10 @@ namespace vorel {
 INT_PTR ShowMessageBox(int type, const std::wstring& title, const std::wstring& text, HWND parent);
 
 class CMessageBox : public CDlgEx {
-  public:
+public:
     explicit CMessageBox(HWND parent);
+    // The box's skin: background 131, close strip 132, and the command strip 133 per button.
+    void LoadSkinImages(HINSTANCE instance);
 
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -35,7 +37,7 @@ class CMessageBox : public CDlgEx {
     std::wstring m_title;
     int m_type = 0;
 
-  private:
+private:
     SIZE MeasureText(HDC dc) const;
     void OnPaint();
 

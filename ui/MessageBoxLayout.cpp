@@ -1,5 +1,7 @@
 #include "ui/MessageBoxLayout.h"
 
+#include <algorithm>
+
 namespace vorel {
 
 MessageBoxButtons MessageBoxButtonTexts(int type) {
@@ -22,7 +24,9 @@ int MessageLineCount(const std::wstring& text) {
 
 MessageBoxGeometry LayoutMessageBox(int type, int textW, int textH, int lineCount, int bw, int bh) {
     MessageBoxGeometry g;
-    g.width = textW > 2 * bw + 60 ? textW + 60 : 2 * bw + 60;
+    // At least two buttons and the margin, and always 30 pixels beside the text: a text a
+    // little narrower than the buttons' minimum must not run into the frame.
+    g.width = std::max(textW + 60, 2 * bw + 60);
     g.height = textH + 3 * lineCount + 90 + bh;
     const int top = g.height - 30 - bh;
     if (MessageBoxButtonTexts(type).count == 2) {

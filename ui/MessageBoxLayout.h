@@ -42,6 +42,7 @@ struct MessageBoxGeometry {
     IntRect button2;  // empty for a single button
 };
 // textW x textH: the whole text measured at once; bw x bh: one frame of the button strip.
+// The width is textW + 60, but never less than two buttons and 60.
 MessageBoxGeometry LayoutMessageBox(int type, int textW, int textH, int lineCount, int bw, int bh);
 
 // The lines as drawn: split at each line feed; a text that ends with a line feed has no empty

@@ -17,7 +17,7 @@ namespace {
 // GDI+ for one scope. Start and shutdown only move GDI+'s reference count when the
 // application has started it already.
 class ScopedGdiplus {
-  public:
+public:
     ScopedGdiplus() {
         Gdiplus::GdiplusStartupInput input;  // version 1, no callback, thread and codecs allowed
         if (Gdiplus::GdiplusStartup(&m_token, &input, nullptr) != Gdiplus::Ok) m_token = 0;
@@ -29,7 +29,7 @@ class ScopedGdiplus {
     ScopedGdiplus& operator=(const ScopedGdiplus&) = delete;
     explicit operator bool() const { return m_token != 0; }
 
-  private:
+private:
     ULONG_PTR m_token = 0;
 };
 
@@ -149,10 +149,10 @@ namespace {
 // Started on the first image file and shut down when the process's static objects go, which
 // is after every window (and so every use) has ended.
 class ProcessGdiplus {
-  public:
+public:
     static void Ensure() { static ProcessGdiplus instance; }
 
-  private:
+private:
     ProcessGdiplus() {
         Gdiplus::GdiplusStartupInput input;
         if (Gdiplus::GdiplusStartup(&m_token, &input, nullptr) != Gdiplus::Ok) m_token = 0;

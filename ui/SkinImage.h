@@ -32,7 +32,7 @@ void PaintParentBackground(HWND child, HDC memDC);
 
 // Owner of an image list holding the frames of a strip.
 class StripImageList {
-  public:
+public:
     StripImageList() = default;
     ~StripImageList() { Reset(); }
     StripImageList(const StripImageList&) = delete;
@@ -53,7 +53,7 @@ class StripImageList {
     // so that the key colour stays transparent after scaling.
     void DrawStretched(int index, HDC dc, int x, int y, int width, int height) const;
 
-  private:
+private:
     HIMAGELIST m_list = nullptr;
     SIZE m_frame = {0, 0};
 };
@@ -61,7 +61,7 @@ class StripImageList {
 // An off-screen bitmap of a given size with its memory DC: every paint of the toolkit draws
 // into one of these and copies it to the screen in one BitBlt.
 class OffscreenBitmap {
-  public:
+public:
     OffscreenBitmap(HDC compatibleWith, int width, int height);
     ~OffscreenBitmap();
     OffscreenBitmap(const OffscreenBitmap&) = delete;
@@ -75,7 +75,7 @@ class OffscreenBitmap {
     // Hands the bitmap (deselected) to the caller; the DC stays usable for nothing.
     HBITMAP DetachBitmap();
 
-  private:
+private:
     void Deselect();
 
     int m_width, m_height;

@@ -13,7 +13,7 @@
 namespace vorel {
 
 class CStaticEx : public fw::Wnd {
-  public:
+public:
     // One image drawn 3 pixels from the left, vertically centred; the text moves right of
     // it. The bitmap is copied; FALSE for null.
     BOOL SetImage(HBITMAP image);
@@ -40,7 +40,7 @@ class CStaticEx : public fw::Wnd {
 
     BOOL IsHover() const { return m_hover; }
 
-  private:
+private:
     void OnPaint();
     HFONT Font();
 

@@ -85,9 +85,11 @@ TEST(MessageBoxLayout, ShortTextGivesTheMinimumWidthFromTheButtonStrip) {
     EXPECT_EQ(g.width, 174);
     EXPECT_EQ(g.height, 14 + 3 + 90 + 23);
     EXPECT_EQ(g.button1, (IntRect{58, 77, 115, 100}));
-    // A text wider than two buttons and the margin sets the width itself.
+    // A text wider than two buttons sets the width itself, keeping 30 pixels on each side.
     EXPECT_EQ(LayoutMessageBox(kMessageOk, 175, 14, 1, 57, 23).width, 235);
-    EXPECT_EQ(LayoutMessageBox(kMessageOk, 174, 14, 1, 57, 23).width, 174);
+    EXPECT_EQ(LayoutMessageBox(kMessageOk, 150, 14, 1, 57, 23).width, 210);
+    EXPECT_EQ(LayoutMessageBox(kMessageOk, 114, 14, 1, 57, 23).width, 174);
+    EXPECT_EQ(LayoutMessageBox(kMessageOk, 113, 14, 1, 57, 23).width, 174);
 }
 
 TEST(MessageBoxLayout, HeightGrowsWithTheLineCountAndPairsAreCentred) {
@@ -104,7 +106,7 @@ TEST(MessageBoxLayout, HeightGrowsWithTheLineCountAndPairsAreCentred) {
     EXPECT_EQ(MessageLineRect(2, 360, 300, 42, 3), (IntRect{30, 89, 330, 103}));
     // A missing button strip gives buttons of no size, not a failure.
     const auto none = LayoutMessageBox(kMessageOkCancel, 50, 14, 1, 0, 0);
-    EXPECT_EQ(none.width, 60);
+    EXPECT_EQ(none.width, 110);
     EXPECT_EQ(none.button1.Width(), 0);
 }
 
