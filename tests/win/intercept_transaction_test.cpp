@@ -139,7 +139,7 @@ vt_constant: .long 5000
 .text
 .p2align 4, 0xCC
 vt_frame_prologue:            # x + 100, with the hot-patch point
-    mov edi, edi
+    .byte 0x8B, 0xFF          # mov edi,edi as the system's libraries encode it
     push ebp
     mov ebp, esp
     lea eax, [ecx+100]
@@ -556,7 +556,7 @@ TEST(Interception, ThreadsStoppedInsideTheEntryGoOnInTheTrampoline) {
     ASSERT_TRUE(thread);
     while (g_spinCalls < 1000) Sleep(1);
     RegFn& original = g_original[14];
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 20; ++round) {
         original = VtSlowPrologue;
         ASSERT_EQ(AttachOne(&original, &Replacement<14>), InterceptStatus::Ok);
         const LONG calls = g_spinCalls;
