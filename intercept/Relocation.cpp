@@ -268,6 +268,10 @@ StubHop ReadForwardingStub(const uint8_t* code, size_t available, uint64_t addre
     // Only a REX may stand before the opcode (jmp qword [rip+x] is often written 48 FF 25).
     if (ins.prefixCount != (ins.rex != 0 ? 1 : 0)) return hop;
     if (ins.kind == InstrKind::JumpRel && ins.rex == 0) {
+        // A short jump forward at an entry is the function's own control flow (a loop entered
+        // at its condition), not a way elsewhere; backward it is a hot-patch jump into the
+        // padding before the entry.
+        if (ins.relSize == 1 && ins.rel >= 0) return hop;
         hop.kind = StubHop::Direct;
         hop.address = (address + ins.length + uint64_t(int64_t(ins.rel))) & AddressMask(mode);
     } else if (ins.opcode == 0xFF && ins.modrmReg == 4) {

@@ -267,6 +267,7 @@ TEST(Relocation, ForwardingStubsLeadToTheRealEntry) {
 
     for (const std::vector<uint8_t>& code :
          {std::vector<uint8_t>{0x8B, 0xFF, 0x55}, std::vector<uint8_t>{0xFF, 0x20},
+          std::vector<uint8_t>{0xEB, 0x10},  // forward: a loop entered at its condition
           std::vector<uint8_t>{0x3E, 0xFF, 0x25, 0, 0, 0, 0}, std::vector<uint8_t>{0xFF}}) {
         EXPECT_EQ(ReadForwardingStub(code.data(), code.size(), 0x1000, x86).kind, StubHop::None);
     }

@@ -240,29 +240,31 @@ int VT_REG Replacement(uintptr_t x) {
     return g_original[N](x) + kMark;
 }
 
-InterceptStatus AttachOne(void** pointer, void* replacement) {
+InterceptStatus AttachOne(void** pointer, void* replacement, HANDLE enlist = GetCurrentThread()) {
     DetourTransactionBegin();
-    DetourUpdateThread(GetCurrentThread());
+    DetourUpdateThread(enlist);
     const InterceptStatus attach = DetourAttach(pointer, replacement);
     const InterceptStatus commit = DetourTransactionCommit();
     return attach != InterceptStatus::Ok ? attach : commit;
 }
 
-InterceptStatus DetachOne(void** pointer, void* replacement) {
+InterceptStatus DetachOne(void** pointer, void* replacement, HANDLE enlist = GetCurrentThread()) {
     DetourTransactionBegin();
-    DetourUpdateThread(GetCurrentThread());
+    DetourUpdateThread(enlist);
     const InterceptStatus detach = DetourDetach(pointer, replacement);
     const InterceptStatus commit = DetourTransactionCommit();
     return detach != InterceptStatus::Ok ? detach : commit;
 }
 
 template <class Fn>
-InterceptStatus AttachOne(Fn* pointer, Fn replacement) {
-    return AttachOne(reinterpret_cast<void**>(pointer), reinterpret_cast<void*>(replacement));
+InterceptStatus AttachOne(Fn* pointer, Fn replacement, HANDLE enlist = GetCurrentThread()) {
+    return AttachOne(reinterpret_cast<void**>(pointer), reinterpret_cast<void*>(replacement),
+                     enlist);
 }
 template <class Fn>
-InterceptStatus DetachOne(Fn* pointer, Fn replacement) {
-    return DetachOne(reinterpret_cast<void**>(pointer), reinterpret_cast<void*>(replacement));
+InterceptStatus DetachOne(Fn* pointer, Fn replacement, HANDLE enlist = GetCurrentThread()) {
+    return DetachOne(reinterpret_cast<void**>(pointer), reinterpret_cast<void*>(replacement),
+                     enlist);
 }
 
 struct Bytes {
@@ -439,7 +441,17 @@ TEST(Interception, TransactionsAreCheckedAbortableAndStackable) {
     EXPECT_EQ(original, VtFramePrologue);
     EXPECT_TRUE(Bytes(CodeOf(VtFramePrologue)) == before);
 
-    ASSERT_EQ(AttachOne(&original, &Replacement<12>), InterceptStatus::Ok);
+    // The current thread, even under a real handle, is never frozen: this commit would not
+    // return.
+    HANDLE self = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self,
+                                0, FALSE, DUPLICATE_SAME_ACCESS));
+    ASSERT_EQ(DetourTransactionBegin(), InterceptStatus::Ok);
+    EXPECT_EQ(DetourUpdateThread(nullptr), InterceptStatus::InvalidArgument);
+    EXPECT_EQ(DetourUpdateThread(self), InterceptStatus::Ok);
+    EXPECT_EQ(DetourAttach(&original, &Replacement<12>), InterceptStatus::Ok);
+    ASSERT_EQ(DetourTransactionCommit(), InterceptStatus::Ok);
+    CloseHandle(self);
     // A second replacement of the same function stacks in front of the first.
     RegFn& second = g_original[13];
     second = VtFramePrologue;
@@ -512,13 +524,18 @@ TEST(Interception, SystemFunctionsThroughAnImportThunk) {
     EXPECT_EQ(g_realMulDiv(7261, 1, 1), 7261);
     EXPECT_EQ(g_realMulDiv(-9, 4, 3), -12);
     EXPECT_EQ(g_realMulDiv(1, 1, 0), -1) << "the division-by-zero branch of the real code";
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
     const DWORD t0 = g_realGetTickCount();
+    QueryPerformanceCounter(&before);
     Sleep(20);
+    QueryPerformanceCounter(&after);
     const DWORD t1 = GetTickCount();
     EXPECT_EQ(g_sleeps, 1);
     EXPECT_EQ(g_ticks, 1);
-    EXPECT_GE(t1 - t0, 15u);
-    EXPECT_LT(t1 - t0, 5000u);
+    EXPECT_GE((after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart, 15)
+        << "the real Sleep ran";
+    EXPECT_LT(t1 - t0, 5000u) << "the real tick count, through the trampoline and the hook";
 
     ASSERT_EQ(DetourTransactionBegin(), InterceptStatus::Ok);
     EXPECT_EQ(DetourDetach(&g_realMulDiv, &MulDivReplacement), InterceptStatus::Ok);
@@ -557,11 +574,13 @@ TEST(Interception, ThreadsStoppedInsideTheEntryGoOnInTheTrampoline) {
     while (g_spinCalls < 1000) Sleep(1);
     RegFn& original = g_original[14];
     for (int round = 0; round < 20; ++round) {
+        // Every other round the spinning thread is enlisted as well as found.
+        const HANDLE enlist = round % 2 ? thread : GetCurrentThread();
         original = VtSlowPrologue;
-        ASSERT_EQ(AttachOne(&original, &Replacement<14>), InterceptStatus::Ok);
+        ASSERT_EQ(AttachOne(&original, &Replacement<14>, enlist), InterceptStatus::Ok);
         const LONG calls = g_spinCalls;
         while (g_spinCalls < calls + 50) SwitchToThread();
-        ASSERT_EQ(DetachOne(&original, &Replacement<14>), InterceptStatus::Ok);
+        ASSERT_EQ(DetachOne(&original, &Replacement<14>, enlist), InterceptStatus::Ok);
     }
     g_spinStop = 1;
     EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
