@@ -2,9 +2,10 @@
 """Local stand-in for the publisher's web hosts (statistics, update, notice, game hall, login).
 
 Serves the site folder over HTTP/1.1 on 127.0.0.1, appends every request to a JSON-lines log
-and applies fault behaviours read from a JSON file on every request (status, body, delay,
-drop, no_length, cut_after, and stall_after with stall: seconds to pause mid-body), so that a running test
-can switch a fault on and off without restarting the server.
+and applies fault behaviours read from a JSON file on every request (status, body, file: an
+absolute path whose bytes are served, delay, drop, no_length, cut_after, and stall_after with
+stall: seconds to pause mid-body), so that a running test can switch a fault on and off without
+restarting the server.
 """
 
 import argparse
@@ -50,6 +51,18 @@ def find_fault(faults, path):
         if path.startswith(prefix) and len(prefix) > best_len:
             best, best_len = behaviour, len(prefix)
     return best
+
+
+def read_served_file(path):
+    """The bytes of the file a "file" fault names, or None: only absolute paths of regular
+    files count, so that a relative name can never reach into the server's own folder."""
+    if not isinstance(path, str) or not os.path.isabs(path):
+        return None
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except OSError:
+        return None
 
 
 class FaultFile:
@@ -168,6 +181,13 @@ class PublisherHandler(BaseHTTPRequestHandler):
             content_type = mimetypes.guess_type(file_path)[0] or "application/octet-stream"
         else:
             status, body, content_type = 404, None, "text/html"
+        if "file" in fault:
+            # A file of the test's own (a built executable, a large download) stands in for
+            # the site's; one that cannot be read is missing.
+            status, body, content_type = 404, None, "text/html"
+            served = read_served_file(fault["file"])
+            if served is not None:
+                status, body, content_type = 200, served, "application/octet-stream"
         forced = fault.get("status")
         if isinstance(forced, bool) or not isinstance(forced, int) or not 100 <= forced <= 999:
             forced = None

@@ -181,6 +181,38 @@ class ServerTest(unittest.TestCase):
         self.assertEqual(self.get("/notice/tolvvorel.txt")[::2], (200, b"id|2030-1-1|t||x||1"))
         self.assertEqual([e["status"] for e in self.log_entries()], [500, 500, 200])
 
+    def test_file_fault_serves_an_absolute_file_of_the_test(self):
+        served = os.path.join(self.tmp.name, "served.bin")
+        payload = bytes(range(256)) * 300  # binary, larger than one socket buffer
+        with open(served, "wb") as f:
+            f.write(payload)
+        self.set_faults({"/up/TolvVorel.exe": {"file": served}})
+        status, headers, body = self.get("/up/TolvVorel.exe")
+        self.assertEqual((status, body), (200, payload))
+        self.assertEqual(headers["content-length"], str(len(payload)))
+        self.assertEqual(headers["content-type"], "application/octet-stream")
+
+        # Transport faults apply to it like to any body.
+        self.set_faults({"/up/TolvVorel.exe": {"file": served, "cut_after": 100}})
+        data = raw_exchange(self.port, b"GET /up/TolvVorel.exe HTTP/1.1\r\nHost: x\r\n\r\n")
+        _, headers, body = split_response(data)
+        self.assertEqual((headers["content-length"], body), (str(len(payload)), payload[:100]))
+
+        # It replaces a site file too, and a forced status still wins over it.
+        self.set_faults({"/update/ConfigTolvVorel.htm": {"file": served, "status": 500}})
+        status, _, body = self.get("/update/ConfigTolvVorel.htm")
+        self.assertEqual(status, 500)
+        self.assertNotEqual(body, payload)
+
+        # Missing, relative or non-text paths are a missing file, never the site's own files.
+        for bad in (os.path.join(self.tmp.name, "absent.bin"), "site/update/ConfigTolvVorel.htm",
+                    self.root, 7):
+            with self.subTest(file=bad):
+                self.set_faults({"/update/ConfigTolvVorel.htm": {"file": bad}})
+                status, _, body = self.get("/update/ConfigTolvVorel.htm")
+                self.assertEqual(status, 404)
+                self.assertNotEqual(body, CONFIG_BODY)
+
     def test_prefix_faults_and_exact_precedence(self):
         self.set_faults(
             {
