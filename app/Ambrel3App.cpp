@@ -8,6 +8,8 @@
 #include "app/CrashDump.h"
 #include "app/SettingsStore.h"
 #include "app/StatisticsReport.h"
+#include "ui/MessageBoxDlg.h"
+#include "web/GameWindowProcess.h"
 
 namespace vorel {
 
@@ -78,10 +80,13 @@ BOOL CAmbrel3App::InitInstance() {
     SetBrowserCacheLimit();
 
     if (m_mode == ModeNewGameWindow || m_mode == ModeGameHall) {
-        if (!SUCCEEDED(OleInitialize(nullptr))) return FALSE;
+        if (!SUCCEEDED(OleInitialize(nullptr))) {
+            ShowMessageBox(0, kProductTitle, L"初始化OLE库失败", nullptr);
+            return FALSE;
+        }
         m_oleInitialized = true;
-        // The login dialog and the game window join here.
-        return FALSE;
+        return StartGameWindowProcess(*this, m_mode == ModeNewGameWindow, ParentMainWindow(),
+                                      TabNumber());
     }
 
     // The main window joins here for modes 2, 3 and 5.
@@ -96,6 +101,8 @@ int CAmbrel3App::ExitInstance() {
     m_reportDone.reset();
     if (m_gdiplusToken) Gdiplus::GdiplusShutdown(m_gdiplusToken);
     m_gdiplusToken = 0;
+    // The game window's browser must go while OLE is still up.
+    EndGameWindowProcess();
     if (m_oleInitialized) OleUninitialize();
     return fw::App::ExitInstance();
 }

@@ -192,7 +192,7 @@ AccountCaption NormaliseAccountField(const std::wstring& field) {
 
 size_t CopyDataBytes(const std::wstring& text) {
     size_t units = 0;
-    for (wchar_t ch : text) units += static_cast<uint32_t>(ch) > 0xFFFF ? 2 : 1;
+    for (wchar_t ch : text) units += (static_cast<uint32_t>(ch) >> 16) != 0 ? 2 : 1;
     return (units + 1) * 2;
 }
 

@@ -7,3 +7,16 @@ target_sources(vorel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FavoriteShortcut.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GameFrameRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageButtonRules.cpp)
+if(WIN32)
+  target_sources(vorel_win PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/GameWindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/GameMute.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MyBrowserControlSite.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DHtmDlgEx.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LoginDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LoginBkDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FavDlg.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/GmWndView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/GameWindowProcess.cpp)
+endif()

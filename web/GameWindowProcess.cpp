@@ -1,0 +1,59 @@
+#include "web/GameWindowProcess.h"
+
+#include <memory>
+
+#include "app/Ambrel3App.h"
+#include "fw/DocView.h"
+#include "res/resource.h"
+#include "web/GameFrameRules.h"
+#include "web/GameWindow.h"
+#include "web/GmWndView.h"
+#include "web/LoginBkDlg.h"
+#include "web/MainFrame.h"
+#include "web/WebAddresses.h"
+
+namespace vorel {
+
+namespace {
+std::unique_ptr<fw::SingleDocTemplate> g_template;
+}
+
+BOOL StartGameWindowProcess(fw::App& app, bool withLogin, HWND parentMainWindow, int tabNumber) {
+    GameWindowState& state = TheGameWindow();
+    state.parentMainWindow = parentMainWindow;
+    state.tabNumber = tabNumber;
+
+    if (withLogin) {
+        CLoginBkDlg login(parentMainWindow, tabNumber, kLoginPageUrl);
+        if (login.DoModal() == IDCANCEL) {
+            ::PostMessageW(parentMainWindow, WM_SYSCOMMAND, SC_CLOSE, kOwnMessageMark);
+            return FALSE;
+        }
+    }
+
+    g_template = std::make_unique<fw::SingleDocTemplate>(
+        IDR_MAINFRAME, [] { return std::make_unique<CGmWndDoc>(); },
+        [] { return std::make_unique<CMainFrame>(); },
+        [] { return std::make_unique<CGmWndView>(); });
+    if (!g_template->OpenNewDocument(FALSE)) {
+        g_template.reset();
+        return FALSE;
+    }
+    fw::FrameWnd* frame = g_template->Frame();
+    app.m_pMainWnd = frame;
+    frame->SetWindowText(kProductTitle);
+    frame->ShowWindow(SW_HIDE);
+    ::UpdateWindow(frame->m_hWnd);
+    return TRUE;
+}
+
+void EndGameWindowProcess() {
+    if (!g_template) return;
+    if (fw::App* app = fw::App::Current()) {
+        // Its end no longer needs to end the loop: the loop is over.
+        if (app->m_pMainWnd == g_template->Frame()) app->m_pMainWnd = nullptr;
+    }
+    g_template.reset();
+}
+
+}  // namespace vorel
