@@ -6,8 +6,10 @@
 
 #include "DeployConfig.h"
 #include "app/CrashDump.h"
+#include "app/Install.h"
 #include "app/SettingsStore.h"
 #include "app/StatisticsReport.h"
+#include "net/UpdateFlows.h"
 #include "ui/MessageBoxDlg.h"
 #include "web/GameWindowProcess.h"
 
@@ -48,9 +50,15 @@ BOOL CAmbrel3App::InitInstance() {
     m_reportDone.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 
     if (m_mode == ModeUninstall) {
-        // The confirmation and the removal arrive with the install and uninstall work.
+        if (ShowMessageBox(4, kProductTitle, L"确定要移除 VorelTolv登录器吗？", nullptr) == IDYES) {
+            UninstallProduct(*this);
+            WaitForSingleObject(ReportDoneEvent(), INFINITE);
+        }
         return FALSE;
     }
+
+    // Update hand-over: after an applied update the new build runs in a process of its own.
+    if (RunStartUpdate(m_mode, m_prgsDlg, &m_update)) return FALSE;
 
     Gdiplus::GdiplusStartupInput gdiplusInput;
     if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok)
@@ -58,6 +66,7 @@ BOOL CAmbrel3App::InitInstance() {
 
     switch (m_mode) {
         case ModeInstall:
+            InstallProduct();
             WriteDisableDays();
             CountAndReport(ReportKind::Install, ReportCopiedEvent(), ReportDoneEvent());
             WaitForSingleObject(ReportDoneEvent(), INFINITE);

@@ -1,5 +1,7 @@
 #include "support/LauncherScenario.h"
 
+#include "support/InstallScenario.h"
+
 namespace testsupport {
 
 const wchar_t kProductKey[] = L"Software\\Vorel\\GameLogin\\TolvVorel";
@@ -7,6 +9,10 @@ const wchar_t kCacheContentKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Content";
 
 void ResetLauncherState() {
+    // An installed copy started by an install may still be running from the product folder.
+    StopLauncherProcesses(5000);
+    RemoveLauncherShortcuts();
+    RemoveSelfDeleteBatches();
     DeleteRegTree(HKEY_LOCAL_MACHINE, kProductKey);
     DeleteTree(ProductFolder());
 }

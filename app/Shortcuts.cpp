@@ -1,0 +1,90 @@
+#include "app/Shortcuts.h"
+
+#include <shlobj.h>
+
+#include <direct.h>
+
+#include "app/Files.h"
+#include "app/InstallPaths.h"
+#include "fw/Raii.h"
+
+namespace vorel {
+
+namespace {
+
+bool IsEmpty(const wchar_t* text) { return !text || !*text; }
+
+bool Exists(const wchar_t* path) { return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+std::wstring SpecialFolderPath(int csidl) {
+    wchar_t path[MAX_PATH] = L"";
+    if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, 0, path))) return std::wstring();
+    return path;
+}
+
+BOOL CreateShortcutFile(const wchar_t* link, const wchar_t* target, const wchar_t* description,
+                        const wchar_t* arguments) {
+    if (!link) return FALSE;
+    fw::ComPtr<IShellLinkW> shellLink;
+    if (FAILED(shellLink.CreateInstance(CLSID_ShellLink))) return FALSE;
+    shellLink->SetPath(target);
+    shellLink->SetIconLocation(target, 0);
+    fw::ComPtr<IPersistFile> file;
+    if (FAILED(shellLink.QueryInterface(file))) return FALSE;
+    shellLink->SetArguments(arguments);
+    if (!IsEmpty(description)) shellLink->SetDescription(description);
+    file->Save(link, TRUE);
+    return TRUE;
+}
+
+BOOL CreateDesktopShortcut(const wchar_t* target) {
+    if (IsEmpty(target) || !Exists(target)) return FALSE;
+    const std::wstring desktop = SpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY);
+    if (desktop.empty()) return FALSE;
+    const std::wstring documents = SpecialFolderPath(CSIDL_PERSONAL);
+    const std::wstring own = PerUserDesktopShortcutPath(documents, desktop, kShortcutName);
+    if (!own.empty()) ::DeleteFileW(own.c_str());
+    return CreateShortcutFile(ShortcutFilePath(desktop, kShortcutName).c_str(), target,
+                              kShortcutName, kShortcutSwitch);
+}
+
+BOOL CreateStartMenuShortcut(const wchar_t* name, const wchar_t* target, const wchar_t* arguments) {
+    if (IsEmpty(target) || IsEmpty(name) || !Exists(target)) return FALSE;
+    const std::wstring programs = SpecialFolderPath(CSIDL_COMMON_PROGRAMS);
+    if (programs.empty()) return FALSE;
+    const std::wstring folder = StartMenuFolderPath(programs);
+    _wmkdir(folder.c_str());
+    return CreateShortcutFile(ShortcutFilePath(folder, name).c_str(), target, nullptr, arguments);
+}
+
+BOOL DeleteDesktopShortcut(const wchar_t* name) {
+    if (IsEmpty(name)) return FALSE;
+    const std::wstring desktop = SpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY);
+    if (desktop.empty()) return FALSE;
+    return ::DeleteFileW(ShortcutFilePath(desktop, name).c_str());
+}
+
+BOOL DeleteStartMenuShortcut(const wchar_t* name) {
+    if (IsEmpty(name)) return FALSE;
+    const std::wstring programs = SpecialFolderPath(CSIDL_COMMON_PROGRAMS);
+    if (programs.empty()) return FALSE;
+    return ::DeleteFileW(ShortcutFilePath(StartMenuFolderPath(programs), name).c_str());
+}
+
+BOOL RemoveShortcuts() {
+    fw::ScopedCoInit com;
+    DeleteDesktopShortcut(kGroupShortcutName);
+    DeleteDesktopShortcut(kShortcutName);
+    DeleteStartMenuShortcut(kShortcutName);
+    DeleteStartMenuShortcut(kUninstallShortcutName);
+    const std::wstring programs = SpecialFolderPath(CSIDL_COMMON_PROGRAMS);
+    if (!programs.empty()) {
+        const std::wstring folder = StartMenuFolderPath(programs);
+        if (CountFilesInTree(folder) == 0) ::RemoveDirectoryW(folder.c_str());
+    }
+    return TRUE;
+}
+
+}  // namespace vorel
