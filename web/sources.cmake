@@ -20,3 +20,10 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GameWindowProcess.cpp)
 endif()
+
+# The popup notice: record, date, decision, layouts and showings in the core; the fetch and
+# the dialog in the shell.
+target_sources(vorel_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/NoticeRecord.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NoticeLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NoticeShowings.cpp)

@@ -5,7 +5,8 @@ Serves the site folder over HTTP/1.1 on 127.0.0.1, appends every request to a JS
 and applies fault behaviours read from a JSON file on every request (status, body, file: an
 absolute path whose bytes are served, delay, drop, no_length, cut_after, and stall_after with
 stall: seconds to pause mid-body), so that a running test can switch a fault on and off without
-restarting the server.
+restarting the server. In the site's ".txt" files "@HOST@" stands for the host[:port] the
+request was sent to, so that a notice can name its picture on whatever port the server runs.
 """
 
 import argparse
@@ -179,6 +180,8 @@ class PublisherHandler(BaseHTTPRequestHandler):
                 body = f.read()
             status = 200
             content_type = mimetypes.guess_type(file_path)[0] or "application/octet-stream"
+            if file_path.endswith(".txt"):
+                body = body.replace(b"@HOST@", self.request_host())
         else:
             status, body, content_type = 404, None, "text/html"
         if "file" in fault:
@@ -204,6 +207,11 @@ class PublisherHandler(BaseHTTPRequestHandler):
             body = ("<html><body><h1>%d %s</h1></body></html>\n" % (status, reason)).encode("ascii")
             content_type = "text/html"
         return status, body, content_type
+
+    def request_host(self):
+        """The Host header as bytes, or this server's own address when the request had none."""
+        host = self.headers.get("Host") or "%s:%d" % (HOST, self.server.server_address[1])
+        return host.encode("ascii", "replace")
 
     def local_file(self, path):
         """The file under the site root that a URL path names, or None (never outside the root)."""

@@ -301,6 +301,20 @@ class ServerTest(unittest.TestCase):
 
     # --- binding ---
 
+    def test_text_files_name_the_host_the_request_went_to(self):
+        with open(os.path.join(self.root, "notice", "n.txt"), "wb") as f:
+            f.write(b"a|\xd0\xc2|http://@HOST@/notice/p.jpg|3")
+        with open(os.path.join(self.root, "notice", "n.htm"), "wb") as f:
+            f.write(b"@HOST@")
+        status, headers, body = self.get("/notice/n.txt", headers={"Host": "vorel.test:8080"})
+        self.assertEqual(status, 200)
+        self.assertEqual(body, b"a|\xd0\xc2|http://vorel.test:8080/notice/p.jpg|3")
+        self.assertEqual(int(headers["content-length"]), len(body))
+        # Only the site's text files: pages and fault bodies are served as they are.
+        self.assertEqual(self.get("/notice/n.htm")[2], b"@HOST@")
+        self.set_faults({"/notice/n.txt": {"body": "@HOST@"}})
+        self.assertEqual(self.get("/notice/n.txt")[2], b"@HOST@")
+
     def test_listens_on_loopback_address_only(self):
         # All of 127/8 reaches the loopback device on Linux, so a wildcard bind would accept here.
         s = socket.socket()
@@ -392,6 +406,59 @@ class ShippedSiteTest(unittest.TestCase):
             proc.stdout.close()
             proc.stderr.close()
             tmp.cleanup()
+
+
+class ShippedNoticeTest(unittest.TestCase):
+    """The notices of the bundled site, as the launcher will read them."""
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        log = os.path.join(self.tmp.name, "requests.log")
+        self.proc, self.port = start_server(os.path.join(HERE, "site"), log,
+                                            os.path.join(self.tmp.name, "none.json"))
+
+    def tearDown(self):
+        self.proc.terminate()
+        self.proc.wait(5)
+        self.proc.stdout.close()
+        self.proc.stderr.close()
+        self.tmp.cleanup()
+
+    def get(self, path):
+        conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=5)
+        try:
+            conn.request("GET", path)
+            resp = conn.getresponse()
+            return resp.status, resp.getheader("Content-Length"), resp.read()
+        finally:
+            conn.close()
+
+    def test_notices_are_gbk_records_of_seven_fields_with_pictures_on_this_server(self):
+        host = "127.0.0.1:%d" % self.port
+        layouts = {"tolvvorel.txt": (True, True), "text-only.txt": (False, True),
+                   "picture-only.txt": (True, False)}
+        for name, (picture, text) in layouts.items():
+            with self.subTest(name=name):
+                status, length, body = self.get("/notice/" + name)
+                self.assertEqual(status, 200)
+                self.assertEqual(int(length), len(body))
+                self.assertLess(len(body), 1024)
+                fields = body.decode("gbk").split("|")
+                self.assertEqual(len(fields), 7)
+                self.assertEqual(fields[1], "2099-12-31")
+                self.assertGreater(int(fields[6]), 0)
+                self.assertTrue(fields[3].startswith("http://" + host + "/"))
+                self.assertEqual(bool(fields[4]), text)
+                self.assertEqual(bool(fields[5]), picture)
+                if picture:
+                    self.assertTrue(fields[5].startswith("http://" + host + "/notice/"))
+                    status, _, jpeg = self.get(fields[5][len("http://" + host):])
+                    self.assertEqual(status, 200)
+                    self.assertEqual(jpeg[:3], b"\xff\xd8\xff")
+        self.assertEqual(self.get("/notice/expired.txt")[2].decode("gbk").split("|")[1],
+                         "2001-01-01")
+        self.assertGreaterEqual(len(self.get("/notice/oversized.txt")[2]), 1024)
+        self.assertEqual(self.get("/notice/missing.txt")[0], 404)
 
 
 if __name__ == "__main__":
