@@ -42,10 +42,6 @@ public:
     std::wstring m_text;
     COLORREF m_textColour = RGB(0, 0, 0);
 
-    BOOL IsHover() const { return m_hover; }
-    BOOL IsPressedLatched() const { return m_pressedLatch; }
-    const RECT& WindowRectangle() const { return m_windowRect; }
-
 private:
     void DestroyTooltip();
 

@@ -38,8 +38,6 @@ public:
     int m_lineSpacing = 3;
     BOOL m_hoverColourEnabled = FALSE;
 
-    BOOL IsHover() const { return m_hover; }
-
 private:
     void OnPaint();
     HFONT Font();
