@@ -1,0 +1,421 @@
+#include "mainwnd/Ambrel3Dlg.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/SettingsStore.h"
+#include "hotkey/HotkeySettings.h"
+#include "mainwnd/KeyboardHook.h"
+#include "mainwnd/MainWindowRules.h"
+#include "res/resource.h"
+#include "ui/MessageBoxDlg.h"
+#include "ui/MessageBoxLayout.h"
+
+namespace vorel {
+
+static_assert(kMsgKeyDown == WM_KEYDOWN && kMsgSysKeyDown == WM_SYSKEYDOWN && kMsgChar == WM_CHAR &&
+                  kMsgSysCommand == WM_SYSCOMMAND,
+              "the key filter speaks the system's message numbers");
+static_assert(kScClose == SC_CLOSE && kScRestore == SC_RESTORE && kVkF5 == VK_F5 &&
+                  kVkEscape == VK_ESCAPE && kVkSpace == VK_SPACE,
+              "the key filter speaks the system's command and key codes");
+static_assert(kMsgFrameArrived == WM_USER + 2 && kMsgNewTabChoice == WM_USER + 6,
+              "messages between the program's processes");
+
+namespace {
+CAmbrel3Dlg* g_mainWindow = nullptr;
+
+const wchar_t kTitle[] = L"Vorel - Tolv";
+const wchar_t kExitQuestion[] = L"窗口即将关闭，确定要退出游戏？";
+constexpr int kTooltipDelayMs = 500;
+constexpr int kStaleFrameSize = 4;  // the corner that old window frames leave on XP
+}  // namespace
+
+CAmbrel3Dlg* MainWindow() { return g_mainWindow; }
+
+CAmbrel3Dlg::CAmbrel3Dlg(HWND parent) : CDlgEx(IDD_MAINWND, parent) {
+    m_icon = ::LoadIconW(SkinInstance(), MAKEINTRESOURCEW(IDI_APP));
+    m_programPath = RunningExePath();
+    g_mainWindow = this;
+}
+
+CAmbrel3Dlg::~CAmbrel3Dlg() {
+    if (m_tooltip && ::IsWindow(m_tooltip)) ::DestroyWindow(m_tooltip);
+    if (g_mainWindow == this) g_mainWindow = nullptr;
+}
+
+HWND CAmbrel3Dlg::TabWindow(int i) const {
+    if (i < 0 || i >= m_tabs.Count()) return nullptr;
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(m_tabs.At(i).window));
+}
+
+void CAmbrel3Dlg::DoDataExchange() {
+    AttachControl(IDC_HIDE_ALL, m_hideButton);
+    AttachControl(IDC_SYSTEM_MENU, m_systemButton);
+    AttachControl(IDC_SOUND, m_soundButton);
+    AttachControl(IDC_ACCOUNT_LINK, m_accountLink);
+}
+
+BOOL CAmbrel3Dlg::OnInitDialog() {
+    CDlgEx::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+    InstallKeyboardHook(this);
+    m_osVersion.dwOSVersionInfoSize = sizeof(m_osVersion);
+    ::GetVersionExW(&m_osVersion);
+    LayOutAndSkin();
+    StartGameProcess();
+    ReloadHotkeys();
+    return TRUE;
+}
+
+void CAmbrel3Dlg::LayOutAndSkin() {
+    ModifyStyle(0, WS_CLIPCHILDREN);
+    SetCaptionText(kTitle);
+    m_captionHeight = 30;
+    m_buttonRightMargin = 0;
+    m_buttonTopMargin = 0;
+    m_buttonGap = 0;
+    m_borderWidth = 4;
+
+    const HINSTANCE skins = SkinInstance();
+    // The minimize and close strips are only copied; background, maximize and restore
+    // images belong to the dialog from SetSkin on.
+    fw::ScopedBitmap minimize(LoadSkinBitmap(skins, IDP_BUTTON_MINIMIZE));
+    fw::ScopedBitmap close(LoadSkinBitmap(skins, IDP_BUTTON_CLOSE));
+    SkinSpec spec;
+    spec.background = LoadSkinBitmap(skins, IDP_MAIN_BACKGROUND);
+    spec.fitWindowToImage = FALSE;
+    spec.stretchBackground = TRUE;
+    spec.minimizeImage = minimize.get();
+    spec.maximizeImage = LoadSkinBitmap(skins, IDP_BUTTON_MAXIMIZE);
+    spec.restoreImage = LoadSkinBitmap(skins, IDP_BUTTON_RESTORE);
+    SetSkin(spec, close.get());
+    m_resizable = TRUE;
+
+    // Practically invisible until the first game frame arrives and maximizes the window.
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    fw::ScopedBitmap hide(LoadSkinBitmap(skins, IDP_BUTTON_CAPTION));
+    fw::ScopedBitmap sound(LoadSkinBitmap(skins, IDP_BUTTON_SOUND_ON));
+    fw::ScopedBitmap system(LoadSkinBitmap(skins, IDP_BUTTON_SYSTEM));
+    fw::ScopedBitmap link(LoadSkinBitmap(skins, IDP_LINK_ICON));
+    m_hideButton.SetStripImage(hide.get(), TRUE);
+    m_soundButton.SetStripImage(sound.get(), TRUE);
+    m_systemButton.SetStripImage(system.get(), TRUE);
+    m_accountLink.SetImage(link.get());
+    m_accountLink.m_textColour = RGB(255, 255, 255);
+    m_accountLink.ModifyStyle(0, SS_NOTIFY);
+
+    fw::ScopedBitmap tabs(LoadSkinBitmap(skins, IDP_TABS));
+    fw::ScopedBitmap closeIcons(LoadSkinBitmap(skins, IDP_TAB_CLOSE));
+    m_tabImages.Create(tabs.get(), 3);
+    m_closeImages.Create(closeIcons.get(), 3);
+
+    m_tooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  m_hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (m_tooltip) {
+        TOOLINFOW tool = {};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = m_hWnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;  // a tab's caption, set when it is hovered
+        ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(m_tooltip, TTM_SETDELAYTIME, TTDT_AUTOMATIC, kTooltipDelayMs);
+        // Active only over a tab (the hover logic switches it).
+        ::SendMessageW(m_tooltip, TTM_ACTIVATE, FALSE, 0);
+    }
+}
+
+void CAmbrel3Dlg::FitPage(int cx, int cy) {
+    const BlitBox page = PageBox(cx, cy);
+    if (m_hallWindow && ::IsWindowVisible(m_hallWindow)) {
+        ::MoveWindow(m_hallWindow, page.x, page.y, page.width, page.height, FALSE);
+    } else if (!m_tabs.Empty()) {
+        ::MoveWindow(TabWindow(m_tabs.Current()), page.x, page.y, page.width, page.height, FALSE);
+    }
+}
+
+void CAmbrel3Dlg::OnWindowPosChanging(WINDOWPOS* pos) {
+    // The iconic placement is the system's business.
+    if ((pos->flags & SWP_NOSIZE) || ::IsIconic(m_hWnd)) return;
+    int width = pos->cx, height = pos->cy;
+    if (RaiseToMinimumSize(m_tabs.Count(), width, height)) {
+        pos->cx = width;
+        pos->cy = height;
+    }
+}
+
+void CAmbrel3Dlg::SetSoundImage(bool muted) {
+    fw::ScopedBitmap strip(LoadSkinBitmap(SkinInstance(), UINT(SoundButtonImage(muted))));
+    m_soundButton.SetStripImage(strip.get(), FALSE);
+    m_soundButton.Invalidate(TRUE);
+}
+
+void CAmbrel3Dlg::OnMuteTimer() {
+    DropLostTabs();
+    const WPARAM state = m_muted ? 1 : 0;
+    for (int i = 0; i < m_tabs.Count(); ++i) ::PostMessageW(TabWindow(i), kMsgMuteState, state, 0);
+    const bool muted = m_muted != FALSE;
+    if (muted != m_soundShownMuted) {
+        m_soundShownMuted = muted;
+        SetSoundImage(muted);
+    }
+}
+
+void CAmbrel3Dlg::OnOK() {}
+
+void CAmbrel3Dlg::OnCancel() {
+    if (ShowMessageBox(kMessageYesNo, kTitle, kExitQuestion, m_hWnd) == IDYES) ExitAll();
+}
+
+void CAmbrel3Dlg::ExitAll() {
+    if (m_pendingProcess) ::TerminateProcess(m_pendingProcess.get(), 0);
+    m_pendingProcess.reset();
+    m_pendingProcessId = 0;
+    RemoveKeyboardHook();
+    for (int i = 0; i < m_tabs.Count(); ++i) {
+        HWND tab = TabWindow(i);
+        ::SetParent(tab, nullptr);
+        ::ShowWindow(tab, SW_HIDE);
+        ::PostMessageW(tab, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    RemoveTrayIcon();
+    ::PostQuitMessage(0);
+}
+
+void CAmbrel3Dlg::ReloadHotkeys() {
+    m_bossKey = ReadBossKeySetting();
+    m_switchKey = ReadSwitchKeySetting();
+    for (int i = 0; i < m_tabs.Count(); ++i) ::PostMessageW(TabWindow(i), kMsgReloadHotkeys, 0, 0);
+    if (m_hallWindow) ::PostMessageW(m_hallWindow, kMsgReloadHotkeys, 0, 0);
+    m_soundKey = ReadSoundKeySetting();
+}
+
+BOOL CAmbrel3Dlg::AddTrayIcon() {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = m_hWnd;
+    data.uID = 1;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kMsgTrayNotify;
+    data.hIcon = m_icon;
+    ::lstrcpynW(data.szTip, kTitle, ARRAYSIZE(data.szTip));
+    const BOOL added = ::Shell_NotifyIconW(NIM_ADD, &data);
+    if (added) m_trayIconAdded = true;
+    return added;
+}
+
+BOOL CAmbrel3Dlg::RemoveTrayIcon() {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = m_hWnd;
+    data.uID = 1;
+    const BOOL removed = ::Shell_NotifyIconW(NIM_DELETE, &data);
+    m_trayIconAdded = false;
+    return removed;
+}
+
+void CAmbrel3Dlg::OnPaint() {
+    if (!::IsIconic(m_hWnd)) {
+        // The skin and the strip are painted on WM_ERASEBKGND.
+        DefWindowProc(WM_PAINT, 0, 0);
+        return;
+    }
+    fw::ScopedPaint paint(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()), 0);
+    RECT client;
+    GetClientRect(&client);
+    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    if (m_icon) ::DrawIcon(paint.get(), x, y, m_icon);
+}
+
+BOOL CAmbrel3Dlg::PreTranslateMessage(MSG* msg) {
+    FilterInput in;
+    in.message = msg->message;
+    in.wParam = msg->wParam;
+    in.lParam = msg->lParam;
+    if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) {
+        in.modifiers = CurrentModifierBits();
+    }
+    in.switchKey = m_switchKey;
+    in.tabCount = m_tabs.Count();
+    switch (ClassifyMainWindowMessage(in)) {
+        case FilterRule::SwitchTab:
+            SwitchToNextTab();
+            return TRUE;
+        case FilterRule::Swallow:
+            return TRUE;
+        case FilterRule::CloseRequest:
+            if (OnCloseRequest(msg->lParam)) return TRUE;
+            break;
+        case FilterRule::ForwardToPage:
+            ForwardToPage(*msg);
+            return TRUE;
+        case FilterRule::Restore:
+            ShowWindow(SW_RESTORE);
+            break;
+        case FilterRule::PassOn:
+            break;
+    }
+    if (m_tooltip) ::SendMessageW(m_tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    return CDlgEx::PreTranslateMessage(msg);
+}
+
+POINT CAmbrel3Dlg::ScreenToClientPoint(HWND wnd, LPARAM screenPoint) {
+    POINT p = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    ::ScreenToClient(wnd, &p);
+    return p;
+}
+
+LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG: {
+            const LRESULT result = CDlgEx::WindowProc(msg, wParam, lParam);
+            // The framework centres a dialog that did not move during its initialisation;
+            // ours stays a 1 x 1 pixel window in the screen's corner.
+            if (m_hWnd && !m_opened) {
+                ::SetWindowPos(m_hWnd, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            return result;
+        }
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<LRESULT>(m_icon);
+        case WM_ERASEBKGND:
+            if (PaintWindow(reinterpret_cast<HDC>(wParam))) return TRUE;
+            break;
+        case WM_SIZE: {
+            const int cx = LOWORD(lParam), cy = HIWORD(lParam);
+            if (wParam != SIZE_MINIMIZED) FitPage(cx, cy);
+            const LRESULT result = CDlgEx::WindowProc(msg, wParam, lParam);
+            if (wParam == SIZE_MINIMIZED) return result;
+            if (cx != m_lastWidth && m_hideButton.m_hWnd) {
+                const CaptionControls c = LayoutCaptionControls(cx);
+                auto place = [](fw::Wnd& control, const BlitBox& b) {
+                    control.MoveWindow(b.x, b.y, b.width, b.height, TRUE);
+                    control.Invalidate(TRUE);
+                };
+                place(m_hideButton, c.hide);
+                place(m_soundButton, c.sound);
+                place(m_systemButton, c.system);
+                place(m_accountLink, c.link);
+                m_hideButton.RememberWindowRect();
+                m_soundButton.RememberWindowRect();
+                m_systemButton.RememberWindowRect();
+                RepaintCaptionButtons();
+            }
+            if (m_osVersion.dwMajorVersion < 6 && cx < m_lastWidth) {
+                RECT window;
+                GetWindowRect(&window);
+                RECT corner = {window.right - kStaleFrameSize, window.top, window.right,
+                               window.top + kStaleFrameSize};
+                ::RedrawWindow(::GetDesktopWindow(), &corner, nullptr,
+                               RDW_INVALIDATE | RDW_ALLCHILDREN);
+            }
+            m_lastWidth = cx;
+            return result;
+        }
+        case WM_WINDOWPOSCHANGING:
+            OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+            break;
+        case WM_TIMER:
+            if (wParam == kMuteTimerId) {
+                OnMuteTimer();
+                return 0;
+            }
+            break;
+        case WM_COPYDATA:
+            return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        case kMsgFrameArrived:
+            OnFrameArrived(reinterpret_cast<HWND>(wParam), lParam);
+            return 0;
+        case kMsgTrayNotify:
+            OnTrayNotify(lParam);
+            return 0;
+        case kMsgShowTrayMenu:
+            ShowTrayMenu();
+            return 0;
+        case kMsgHotkeysChanged:
+            ReloadHotkeys();
+            return 0;
+        case kMsgNewTabChoice:
+            OnNewTabChoice(wParam);
+            return 0;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_HIDE_ALL:
+                    ToggleHideAll();
+                    return 0;
+                case IDC_SYSTEM_MENU:
+                    ShowSystemMenu();
+                    return 0;
+                case IDC_SOUND:
+                    m_muted = !m_muted;  // the button's image follows at the next tick
+                    return 0;
+                case IDC_ACCOUNT_LINK:
+                    if (HIWORD(wParam) == STN_CLICKED) ShowNewTabChoice();
+                    return 0;
+            }
+            break;
+        case WM_SYSCOMMAND:
+            // Posted close requests meet the key filter first; this catches the sent ones
+            // (the system menu, Alt+F4) with the same answer.
+            if ((wParam & 0xFFF0) == SC_CLOSE && OnCloseRequest(lParam)) return 0;
+            break;
+        case WM_NCHITTEST:
+            return OnNcHitTest(lParam);
+        case WM_NCLBUTTONDOWN: {
+            const POINT p = ScreenToClientPoint(m_hWnd, lParam);
+            if (TabAtPoint(p.x, p.y, m_tabs.Count()) >= 0) {
+                OnStripPress(p);
+                return 0;  // not a drag
+            }
+            break;
+        }
+        case WM_LBUTTONDOWN: {
+            const POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (TabAtPoint(p.x, p.y, m_tabs.Count()) >= 0) {
+                OnStripPress(p);
+                return 0;
+            }
+            break;
+        }
+        case WM_NCLBUTTONUP:
+            OnStripRelease(ScreenToClientPoint(m_hWnd, lParam));
+            break;
+        case WM_LBUTTONUP:
+            OnStripRelease(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        case WM_NCLBUTTONDBLCLK: {
+            const POINT p = ScreenToClientPoint(m_hWnd, lParam);
+            if (TabAtPoint(p.x, p.y, m_tabs.Count()) >= 0) return 0;
+            break;
+        }
+        case WM_LBUTTONDBLCLK:
+            if (TabAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), m_tabs.Count()) >= 0) {
+                return 0;
+            }
+            break;
+        case WM_MBUTTONUP:
+            OnStripMiddleRelease(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        case WM_NCMBUTTONUP:
+            OnStripMiddleRelease(ScreenToClientPoint(m_hWnd, lParam));
+            break;
+        case WM_MOUSELEAVE:
+            OnMouseLeave();
+            return 0;
+        case WM_NCMOUSELEAVE:
+            OnMouseLeave();
+            return 0;
+    }
+    return CDlgEx::WindowProc(msg, wParam, lParam);
+}
+
+}  // namespace vorel

@@ -1,0 +1,137 @@
+// The player's main window: a skinned, resizable dialog whose caption band carries the tabs of
+// up to three accounts. Each tab is the game frame of another process (a "/newgm" child) that
+// made itself a child of this window; the window holds their handles, not the frames, and
+// talks to them only through window messages.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "fw/Raii.h"
+#include "hotkey/HotkeyValue.h"
+#include "mainwnd/AddAccDlg.h"
+#include "mainwnd/TabAccounts.h"
+#include "mainwnd/TabStrip.h"
+#include "ui/BtnEx.h"
+#include "ui/DlgEx.h"
+#include "ui/SkinImage.h"
+#include "ui/StaticEx.h"
+
+namespace vorel {
+
+class CAmbrel3Dlg : public CDlgEx {
+public:
+    explicit CAmbrel3Dlg(HWND parent = nullptr);
+    ~CAmbrel3Dlg() override;
+
+    void DoDataExchange() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;      // Enter never closes the window
+    void OnCancel() override;  // the exit question
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // Accounts and tabs.
+    void StartGameProcess();
+    void ShowTab(HWND tab);
+    void SelectTab(int index);
+    void CloseTab(int index);
+    void SwitchToNextTab();
+    // Ends everything: the pending login, the hook, every tab's process, the tray icon, and
+    // this window's modal loop.
+    void ExitAll();
+
+    BOOL AddTrayIcon();
+    BOOL RemoveTrayIcon();
+
+    // Reads the hotkeys and tells every game window to read them too.
+    void ReloadHotkeys();
+
+    // Window commands of the menus, the tray and the boss key.
+    void ToggleHideAll();
+    void BringToFront();
+    void ShowSystemMenu();
+    void ShowTrayMenu();
+    void OnTrayNotify(LPARAM mouseMessage);
+
+    int TabCount() const { return m_tabs.Count(); }
+    HWND TabWindow(int i) const;
+    const std::wstring& TabCaption(int i) const { return m_tabs.At(i).caption; }
+    int CurrentTab() const { return m_tabs.Current(); }
+    HWND HallWindow() const { return m_hallWindow; }
+    const StripHover& Hover() const { return m_hover; }
+    HWND Tooltip() const { return m_tooltip; }
+    bool HasPendingProcess() const { return static_cast<bool>(m_pendingProcess); }
+    bool TrayIconAdded() const { return m_trayIconAdded; }
+    CAddAccDlg& NewTabChoice() { return m_addAccDlg; }
+
+    // Sound of every tab; the button and the game windows follow within one timer tick.
+    BOOL m_muted = FALSE;
+    // The program started for every account ("/newgm") and for a new main window: the
+    // running executable.
+    std::wstring m_programPath;
+
+    // Hotkeys as read last (virtual key 0: none).
+    Hotkey m_bossKey;
+    Hotkey m_switchKey;
+    Hotkey m_soundKey;
+
+private:
+    void LayOutAndSkin();
+    // The visible page (hall or current tab) fills the client area below the caption band.
+    void FitPage(int cx, int cy);
+    void OnWindowPosChanging(WINDOWPOS* pos);
+    void OnMuteTimer();
+    void OnPaint();
+    BOOL PaintWindow(HDC dc);
+    void DrawTabs(HDC dc);
+
+    void OnFrameArrived(HWND frame, LPARAM isHall);
+    BOOL OnCopyData(const COPYDATASTRUCT* data);
+    // TRUE: the close request was handled here and goes no further.
+    BOOL OnCloseRequest(LPARAM lParam);
+    void ForwardToPage(const MSG& msg);
+    void ShowNewTabChoice();
+    void OnNewTabChoice(WPARAM answer);
+    void DropLostTabs();
+    void DropWaitingCaptionsOfEndedProcesses();
+
+    LRESULT OnNcHitTest(LPARAM screenPoint);
+    void OnStripPress(POINT client);
+    void OnStripRelease(POINT client);
+    void OnStripMiddleRelease(POINT client);
+    void OnMouseLeave();
+    void ApplyTooltip(TooltipChange change, int tab);
+    void InvalidateArea(const IntRect& r);
+    void InvalidateTab(int i) { InvalidateArea(TabRect(i)); }
+    void SetSoundImage(bool muted);
+    static POINT ScreenToClientPoint(HWND wnd, LPARAM screenPoint);
+
+    HICON m_icon = nullptr;  // shared resource icon; not destroyed
+    CBtnEx m_hideButton;
+    CBtnEx m_systemButton;
+    CBtnEx m_soundButton;
+    CStaticEx m_accountLink;
+    OSVERSIONINFOW m_osVersion = {};
+    HWND m_hallWindow = nullptr;
+    fw::ScopedHandle m_pendingProcess;
+    ProcessId m_pendingProcessId = 0;
+    TabAccounts m_tabs;
+    StripImageList m_tabImages;
+    StripImageList m_closeImages;
+    StripHover m_hover;
+    HWND m_tooltip = nullptr;  // owned by this window; destroyed with it
+    bool m_trackingLeave = false;
+    CAddAccDlg m_addAccDlg;
+
+    // The first frame has arrived: the window is open, the tray icon and the timer run.
+    bool m_opened = false;
+    bool m_trayIconAdded = false;
+    int m_lastWidth = 0;
+    bool m_soundShownMuted = true;  // so that the first tick shows the real state
+};
+
+// The process's main window while one exists (the keyboard hook reaches it through this).
+CAmbrel3Dlg* MainWindow();
+
+}  // namespace vorel
