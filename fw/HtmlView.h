@@ -18,7 +18,7 @@ public:
     IWebBrowser2* GetBrowser() const { return m_browser.Browser(); }
     HRESULT Navigate2(const wchar_t* url, DWORD flags = 0, const wchar_t* targetFrame = nullptr,
                       const wchar_t* headers = nullptr, VARIANT* postData = nullptr);
-    HRESULT Refresh();
+    virtual HRESULT Refresh();
 
     // Creates the browser; -1 when it cannot be made.
     int OnCreate(CREATESTRUCTW* cs) override;

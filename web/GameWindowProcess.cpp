@@ -24,6 +24,8 @@ BOOL StartGameWindowProcess(fw::App& app, bool withLogin, HWND parentMainWindow,
     state.tabNumber = tabNumber;
 
     if (withLogin) {
+        // Nobody could take the login: the process ends as if it had been cancelled.
+        if (!::IsWindow(parentMainWindow)) return FALSE;
         CLoginBkDlg login(parentMainWindow, tabNumber, kLoginPageUrl);
         if (login.DoModal() == IDCANCEL) {
             ::PostMessageW(parentMainWindow, WM_SYSCOMMAND, SC_CLOSE, kOwnMessageMark);

@@ -8,7 +8,8 @@
 namespace vorel {
 
 // TRUE when the game window exists and the message loop is to run. A cancelled login posts
-// WM_SYSCOMMAND/SC_CLOSE with lParam 7261 to the main window and answers FALSE.
+// WM_SYSCOMMAND/SC_CLOSE with lParam 7261 to the main window and answers FALSE; so does a
+// login whose main window does not exist (then without the post).
 BOOL StartGameWindowProcess(fw::App& app, bool withLogin, HWND parentMainWindow, int tabNumber);
 
 // Destroys the game window and its browser; the process's COM objects are gone after it.
