@@ -27,6 +27,16 @@ MAX_DELAY = 60.0
 INDEX_NAMES = ("index.htm", "index.html")
 
 
+# The publisher's hosts run their ".php" pages; here they are static pages like the others.
+EXTRA_TYPES = {".php": "text/html"}
+
+
+def content_type_of(path):
+    """The Content-Type of a served file, by its extension."""
+    extra = EXTRA_TYPES.get(os.path.splitext(path)[1].lower())
+    return extra or mimetypes.guess_type(path)[0] or "application/octet-stream"
+
+
 def clamp_delay(value):
     """Seconds to wait, bounded so that a mistyped fault cannot hang a test run."""
     if isinstance(value, bool) or not isinstance(value, (int, float)):
@@ -179,7 +189,7 @@ class PublisherHandler(BaseHTTPRequestHandler):
             with open(file_path, "rb") as f:
                 body = f.read()
             status = 200
-            content_type = mimetypes.guess_type(file_path)[0] or "application/octet-stream"
+            content_type = content_type_of(file_path)
             if file_path.endswith(".txt"):
                 body = body.replace(b"@HOST@", self.request_host())
         else:

@@ -391,6 +391,9 @@ class ShippedSiteTest(unittest.TestCase):
                 "/notice/",
                 "/hall/",
                 "/login/",
+                "/wd/index.php",
+                "/webgame.htm",
+                "/game/play.htm?server=3&name=x&account=y",
             ]
             for path in paths:
                 with self.subTest(path=path):
@@ -459,6 +462,79 @@ class ShippedNoticeTest(unittest.TestCase):
                          "2001-01-01")
         self.assertGreaterEqual(len(self.get("/notice/oversized.txt")[2]), 1024)
         self.assertEqual(self.get("/notice/missing.txt")[0], 404)
+
+
+class WebPagesTest(unittest.TestCase):
+    """The pages the launcher's browser shows: served as HTML, written for an old Internet
+    Explorer, and holding only commands that the launcher accepts."""
+
+    PAGES = ("wd/index.php", "webgame.htm", "game/play.htm")
+
+    def page(self, name):
+        with open(os.path.join(HERE, "site", name), encoding="utf-8") as f:
+            return f.read()
+
+    def test_pages_are_served_as_html(self):
+        tmp = tempfile.TemporaryDirectory()
+        proc, port = start_server(os.path.join(HERE, "site"), os.path.join(tmp.name, "log"),
+                                  os.path.join(tmp.name, "none.json"))
+        try:
+            for name in self.PAGES:
+                with self.subTest(page=name):
+                    conn = http.client.HTTPConnection("127.0.0.1", port, timeout=5)
+                    conn.request("GET", "/" + name)
+                    resp = conn.getresponse()
+                    resp.read()
+                    self.assertEqual(resp.status, 200)
+                    self.assertEqual(resp.getheader("Content-Type"), "text/html")
+                    conn.close()
+        finally:
+            proc.terminate()
+            proc.wait(5)
+            proc.stdout.close()
+            proc.stderr.close()
+            tmp.cleanup()
+
+    def test_pages_use_nothing_an_old_internet_explorer_lacks(self):
+        modern = ["addEventListener", "querySelector", "=>", "let ", "const ", "classList",
+                  "JSON.", "`", "<canvas", "flex", "rgba("]
+        for name in self.PAGES:
+            text = self.page(name)
+            with self.subTest(page=name):
+                self.assertIn('http-equiv="Content-Type" content="text/html; charset=utf-8"', text)
+                for word in modern:
+                    self.assertNotIn(word, text)
+
+    def test_login_page_shows_the_picture_and_sends_fields_the_launcher_splits(self):
+        text = self.page("wd/index.php")
+        # The launcher's page window keys out exactly this colour.
+        self.assertRegex(text, r"body \{ background: #FEFEFE;")
+        self.assertIn('href="app://exitgame"', text)
+        self.assertIn('href="app://minimize"', text)
+        self.assertIn('"app://loadgame|" + encodeURIComponent(field) + "|"', text)
+        options = re.findall(r'<option value="([^"]*)"[^>]*>([^<]*)</option>', text)
+        self.assertGreaterEqual(len(options), 3)
+        for value, name in options:
+            with self.subTest(server=value):
+                # "S" and the number; a name without "-" or "|", which would move the split.
+                self.assertRegex(value, r"^S[0-9]+$")
+                self.assertNotIn("-", name)
+                self.assertNotIn("|", name)
+        self.assertTrue(any("\u300b" in name for _, name in options))
+        self.assertTrue(any("\u300b" not in name for _, name in options))
+
+    def test_hall_links_name_only_clients_the_launcher_starts(self):
+        text = self.page("webgame.htm")
+        clients = re.findall(r'client="([^"]*)"', text)
+        self.assertGreaterEqual(len(clients), 2)
+        for client in clients:
+            with self.subTest(client=client):
+                # Lower case: the launcher capitalises the first letter for the file name.
+                self.assertRegex(client, r"^[a-z][a-z0-9]*$")
+        hrefs = re.findall(r'<a class="play"[^>]*href="([^"]*)"', text)
+        self.assertEqual(len(hrefs), len(clients))
+        for href in hrefs:
+            self.assertTrue(href.startswith("app://entergame|"))
 
 
 if __name__ == "__main__":
