@@ -9,6 +9,7 @@
 #include "app/Install.h"
 #include "app/SettingsStore.h"
 #include "app/StatisticsReport.h"
+#include "mainwnd/Ambrel3Dlg.h"
 #include "ui/MessageBoxDlg.h"
 #include "web/GameWindowProcess.h"
 
@@ -94,7 +95,13 @@ BOOL CAmbrel3App::InitInstance() {
                                       TabNumber());
     }
 
-    // The main window joins here for modes 2, 3 and 5.
+    // Modes 2, 3 and 5: the main window, until the player exits.
+    {
+        CAmbrel3Dlg mainWindow;
+        m_pMainWnd = &mainWindow;
+        mainWindow.DoModal();
+        m_pMainWnd = nullptr;
+    }
     return FALSE;
 }
 

@@ -1,6 +1,7 @@
 #include "support/LauncherScenario.h"
 
 #include "support/InstallScenario.h"
+#include "support/MainWindowProbe.h"
 
 namespace testsupport {
 
@@ -28,7 +29,8 @@ ProcessResult RunLauncher(const std::wstring& exe, const std::wstring& arguments
                           DWORD timeoutMs) {
     std::wstring line = L"\"" + exe + L"\"";
     if (!arguments.empty()) line += L" " + arguments;
-    return RunAndWait(line, timeoutMs);
+    // A start that opens the main window stays until it is closed: it is closed at once.
+    return RunClosingMainWindow(line, timeoutMs);
 }
 
 std::wstring CounterFile() { return ProductFolder() + L"\\Statistic.ini"; }

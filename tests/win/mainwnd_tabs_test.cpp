@@ -2,6 +2,8 @@
 // logins, tabs, the three-tab limit, closing tabs and the whole window.
 #include "win/mainwnd_test_support.h"
 
+#include "support/MainWindowProbe.h"
+
 using namespace mwtest;
 using namespace testsupport;
 
@@ -203,11 +205,13 @@ TEST_F(MainWindowTest, ExitClosesEveryTabsProcessAndRemovesTheTrayIcon) {
     Pump(300);
     EXPECT_FALSE(m_quit);
     EXPECT_TRUE(m_dlg->TrayIconAdded());
+    EXPECT_TRUE(TrayIconPresent(Main()));
 
     boxes.Answer(kYes);
     ::PostMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(WaitUntil([&] { return m_quit; }));
     EXPECT_FALSE(m_dlg->TrayIconAdded());
+    EXPECT_FALSE(TrayIconPresent(Main()));  // the window itself still exists here
     for (const StandIn* s : {&m_first, &bob}) {
         EXPECT_TRUE(s->WaitForLine(L"close 0", 5000, Pumping()));
         EXPECT_TRUE(s->WaitForExit(5000, Pumping()));
