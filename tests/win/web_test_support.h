@@ -133,8 +133,10 @@ private:
         switch (msg) {
             case WM_COPYDATA: {
                 const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-                Received r{msg, wParam, lParam, cds->dwData, cds->cbData,
-                           std::string(static_cast<const char*>(cds->lpData), cds->cbData)};
+                Received r{
+                    msg,         wParam,
+                    lParam,      cds->dwData,
+                    cds->cbData, std::string(static_cast<const char*>(cds->lpData), cds->cbData)};
                 self->Record(r);
                 return self->m_answer;
             }
