@@ -411,6 +411,10 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSELEAVE:
             OnMouseLeave();
             return 0;
+        case WM_DESTROY:
+            // Ended some other way than through ExitAll: no icon is left behind in the tray.
+            if (m_trayIconAdded) RemoveTrayIcon();
+            break;
         case WM_NCMOUSELEAVE:
             OnMouseLeave();
             return 0;
