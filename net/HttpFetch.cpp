@@ -114,6 +114,39 @@ bool HttpDownloadToFile(const wchar_t* url, const wchar_t* file, DWORD chunkSize
     return complete && !handles.Cancelled();
 }
 
+bool HttpReadToMemory(const wchar_t* url, DWORD limit, bool publisherDomainsOnly,
+                      std::string* body) {
+    const std::wstring address = url ? url : L"";
+    if (publisherDomainsOnly && !NamesPublisherDomain(address)) return false;
+    UrlParts parts;
+    if (SplitUrl(address, &parts) != UrlSplit::Ok) return false;
+
+    TransferHandles handles;
+    DWORD error = 0;
+    if (!OpenAndSend(parts, handles, &error)) return false;
+    HINTERNET request = handles.Get(TransferHandles::Request);
+
+    wchar_t info[16] = L"";
+    DWORD size = sizeof(info);
+    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, info, &size, nullptr)) return false;
+    if (WideToInt(info) == 404) return false;
+    DWORD contentLength = 0;
+    size = sizeof(contentLength);
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                        &contentLength, &size, nullptr) ||
+        size != sizeof(contentLength) || contentLength >= limit)
+        return false;
+
+    std::string bytes(contentLength, '\0');
+    DWORD got = 0;
+    if (contentLength > 0 && !InternetReadFile(request, &bytes[0], contentLength, &got)) {
+        return false;
+    }
+    if (got != contentLength) return false;
+    *body = std::move(bytes);
+    return true;
+}
+
 bool HttpPing(const wchar_t* url) {
     const std::wstring address = url ? url : L"";
     if (!HasHttpScheme(address)) {

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "net/TransferHandles.h"
 
 namespace vorel {
@@ -37,6 +39,13 @@ private:
 bool HttpDownloadToFile(const wchar_t* url, const wchar_t* file, DWORD chunkSize,
                         bool publisherDomainsOnly, DownloadProgressSink* progress,
                         TransferHandles* holder);
+
+// Reads a short resource into memory with the same request: the status must not be 404, the
+// Content-Length must be present and below `limit`, and the body is read with one read of
+// that length. A body shorter than announced (a cut transfer) fails too: what arrived is not
+// the resource. Same domain rule and address limits as HttpDownloadToFile.
+bool HttpReadToMemory(const wchar_t* url, DWORD limit, bool publisherDomainsOnly,
+                      std::string* body);
 
 // Sends one GET to an "http://" address (any letter case) and does not read the answer.
 // True when the request was sent and answered; after a failure the thread's last error is
