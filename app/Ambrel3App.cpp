@@ -10,6 +10,7 @@
 #include "app/SettingsStore.h"
 #include "app/StatisticsReport.h"
 #include "mainwnd/Ambrel3Dlg.h"
+#include "net/UpdateFlows.h"
 #include "ui/MessageBoxDlg.h"
 #include "web/GameWindowProcess.h"
 
@@ -56,6 +57,9 @@ BOOL CAmbrel3App::InitInstance() {
         }
         return FALSE;
     }
+
+    // Update hand-over: after an applied update the new build runs in a process of its own.
+    if (RunStartUpdate(m_mode, m_prgsDlg, &m_update)) return FALSE;
 
     Gdiplus::GdiplusStartupInput gdiplusInput;
     if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok)

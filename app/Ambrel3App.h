@@ -7,6 +7,8 @@
 #include "app/RunMode.h"
 #include "fw/App.h"
 #include "fw/Raii.h"
+#include "net/PrgsDlg.h"
+#include "net/SelfUpdate.h"
 
 namespace vorel {
 
@@ -28,8 +30,10 @@ public:
     HANDLE ReportCopiedEvent() const { return m_reportCopied.get(); }
     HANDLE ReportDoneEvent() const { return m_reportDone.get(); }
 
-    // Filled in by the update check.
-    wchar_t m_updateAddress[512] = L"";
+    // The self-update's progress dialog, kept for the whole run.
+    CPrgsDlg m_prgsDlg;
+    // What the update check announced: the address, and the key the download must match.
+    UpdateOffer m_update;
     // The current game page, kept by the game view and offered by the favourite dialog.
     std::wstring m_gameTitle;
     std::wstring m_gameAddress;

@@ -61,6 +61,13 @@
 #define IDD_ADDACCOUNT 161
 #define IDC_ADDACCOUNT_QUESTION 1023
 
+// Download dialogs: the self-update's progress and the game hall's installer.
+#define IDD_UPDATE_PROGRESS 156
+#define IDC_UPDATE_PROGRESS 1000
+#define IDD_GAME_DOWNLOAD 163
+#define IDC_GAME_DOWNLOAD_TEXT 1024
+#define IDC_GAME_DOWNLOAD_PROGRESS 1025
+
 // The popup notice.
 #define IDD_POPINFO 160
 #define IDC_POP_PICTURE 1019

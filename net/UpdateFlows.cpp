@@ -1,0 +1,64 @@
+#include "net/UpdateFlows.h"
+
+#include <vector>
+
+#include "app/Ambrel3App.h"
+#include "app/Processes.h"
+#include "app/SettingsStore.h"
+#include "net/PrgsDlg.h"
+#include "ui/MessageBoxDlg.h"
+
+namespace vorel {
+
+bool RunStartUpdate(RunMode mode, CPrgsDlg& progress, UpdateOffer* offer) {
+    bool apply = false;
+    if (mode == ModeUpdate) {
+        CheckForUpdate(true, mode, offer);
+        apply = true;
+    } else if (mode == ModeInstall || mode == ModeShortcutStart) {
+        apply = CheckForUpdate(false, mode, offer);
+    }
+    if (!apply) return false;
+    const auto showProgress = [&progress](const std::wstring& url, const std::wstring& target) {
+        progress.SetTransfer(url, target);
+        return progress.DoModal() == IDOK;
+    };
+    if (!ApplyUpdate(*offer, showProgress)) return false;
+    RestartSelf();
+    WriteUpdateTime();
+    return true;
+}
+
+bool StartUpdateProcess(const std::wstring& exePath) {
+    const std::wstring line = QuoteArgument(exePath) + L" /update";
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup = {sizeof(startup)};
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+MenuUpdateOutcome RunMenuUpdate(const UpdateCheckSetup& setup, HWND mainWindow) {
+    UpdateOffer offer;
+    // A forced check: the run mode is not asked.
+    if (!CheckForUpdate(setup, true, ModeInstalledStart, &offer)) {
+        ShowMessageBox(0, kProductTitle, L"已经是最新版本，无需进行更新。", mainWindow);
+        return MenuUpdateOutcome::UpToDate;
+    }
+    // Closing every game for an update that will not run would be for nothing.
+    return StartUpdateProcess(setup.exePath) ? MenuUpdateOutcome::UpdateStarted
+                                             : MenuUpdateOutcome::StartFailed;
+}
+
+bool RunMenuUpdate(HWND mainWindow) {
+    return RunMenuUpdate(DefaultUpdateCheckSetup(), mainWindow) == MenuUpdateOutcome::UpdateStarted;
+}
+
+}  // namespace vorel
