@@ -329,6 +329,12 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 OnMuteTimer();
                 return 0;
             }
+            if (wParam == kNoticeTimerId) {
+                KillTimer(kNoticeTimerId);
+                // Owned by this window: its re-showings are seen only while this is visible.
+                if (!m_popInfo.m_hWnd) m_popInfo.CreateAndShow(m_hWnd);
+                return 0;
+            }
             break;
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));

@@ -16,6 +16,7 @@
 #include "ui/DlgEx.h"
 #include "ui/SkinImage.h"
 #include "ui/StaticEx.h"
+#include "web/PopInfoDlg.h"
 
 namespace vorel {
 
@@ -64,6 +65,7 @@ public:
     bool HasPendingProcess() const { return static_cast<bool>(m_pendingProcess); }
     bool TrayIconAdded() const { return m_trayIconAdded; }
     CAddAccDlg& NewTabChoice() { return m_addAccDlg; }
+    CPopInfoDlg& PopupNotice() { return m_popInfo; }
 
     // Sound of every tab; the button and the game windows follow within one timer tick.
     BOOL m_muted = FALSE;
@@ -123,6 +125,7 @@ private:
     HWND m_tooltip = nullptr;  // owned by this window; destroyed with it
     bool m_trackingLeave = false;
     CAddAccDlg m_addAccDlg;
+    CPopInfoDlg m_popInfo;  // created by timer 4
 
     // The first frame has arrived: the window is open, the tray icon and the timer run.
     bool m_opened = false;

@@ -37,6 +37,11 @@ constexpr unsigned kVkF5 = 0x74;
 constexpr unsigned kMuteTimerId = 3;
 constexpr unsigned kMuteTimerMs = 400;
 
+// Timer 4: the publisher's popup notice, once, when the first game window has had a few
+// seconds to load its page (the notice is fetched on this thread).
+constexpr unsigned kNoticeTimerId = 4;
+constexpr unsigned kNoticeTimerMs = 3000;
+
 // The caption band's own controls, from the right: the skinned dialog's close, maximize and
 // minimize buttons take the rightmost 87 pixels.
 struct CaptionControls {
