@@ -104,6 +104,14 @@ int FrameWnd::OnCreate(CREATESTRUCTW*) {
     return 0;
 }
 
+BOOL FrameWnd::PreTranslateMessage(MSG* msg) {
+    if (msg && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_view &&
+        m_view->TranslateViewAccelerator(msg)) {
+        return TRUE;
+    }
+    return Wnd::PreTranslateMessage(msg);
+}
+
 void FrameWnd::InitialUpdateFrame(Document*, BOOL makeVisible) {
     if (m_view) m_view->OnInitialUpdate();
     if (makeVisible) {

@@ -27,6 +27,8 @@ public:
     BOOL Create(HWND frame, Document* document, UINT id = kFirstPaneId);
     // After the frame exists, before it is shown.
     virtual void OnInitialUpdate() {}
+    // Keys for the view's own accelerators, asked by the frame after its own key rules.
+    virtual BOOL TranslateViewAccelerator(MSG*) { return FALSE; }
     virtual BOOL PreCreateWindow(CREATESTRUCTW& cs);
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -55,6 +57,8 @@ public:
     void InitialUpdateFrame(Document* document, BOOL makeVisible);
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Key messages go to the view's accelerators.
+    BOOL PreTranslateMessage(MSG* msg) override;
     // The framework's frame creation: makes the view. 0 or -1.
     virtual int OnCreate(CREATESTRUCTW* cs);
 

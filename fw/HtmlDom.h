@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <mshtml.h>
+#include <mshtmdid.h>
 
 #include <memory>
 #include <string>
@@ -14,6 +15,16 @@
 #include "fw/Raii.h"
 
 namespace fw {
+
+// The document events that binding tables name (the headers spell them as unsigned numbers).
+namespace dhtml_event {
+constexpr long kMouseDown = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN);
+constexpr long kMouseUp = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP);
+constexpr long kMouseMove = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE);
+constexpr long kMouseOver = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEOVER);
+constexpr long kMouseOut = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEOUT);
+constexpr long kContextMenu = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONCONTEXTMENU);
+}  // namespace dhtml_event
 
 class HtmlElement {
 public:

@@ -50,13 +50,7 @@ LRESULT HtmlView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return View::WindowProc(msg, wParam, lParam);
 }
 
-BOOL HtmlView::PreTranslateMessage(MSG* msg) {
-    if (msg && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST &&
-        m_browser.TranslateAccelerator(msg)) {
-        return TRUE;
-    }
-    return View::PreTranslateMessage(msg);
-}
+BOOL HtmlView::TranslateViewAccelerator(MSG* msg) { return m_browser.TranslateAccelerator(msg); }
 
 HRESULT HtmlView::Navigate2(const wchar_t* url, DWORD flags, const wchar_t* targetFrame,
                             const wchar_t* headers, VARIANT* postData) {

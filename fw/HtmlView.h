@@ -23,7 +23,9 @@ public:
     // Creates the browser; -1 when it cannot be made.
     int OnCreate(CREATESTRUCTW* cs) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    BOOL PreTranslateMessage(MSG* msg) override;
+    // The browser's own keys (Tab between page elements, Enter in forms...), after the
+    // frame's rules: the frame decides first what F5 and the hotkeys do.
+    BOOL TranslateViewAccelerator(MSG* msg) override;
 
     // The host's questions.
     virtual HRESULT OnGetHostInfo(DOCHOSTUIINFO* info);

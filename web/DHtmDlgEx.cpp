@@ -1,7 +1,5 @@
 #include "web/DHtmDlgEx.h"
 
-#include <mshtmdid.h>
-
 #include <new>
 
 #include "web/ImageButtonRules.h"
@@ -28,22 +26,22 @@ constexpr DhtmlMatchKind kClass = DhtmlMatchKind::Class;
 constexpr DhtmlMatchKind kTag = DhtmlMatchKind::Tag;
 
 const fw::DhtmlBinding kBindings[] = {
-    {kClass, L"button", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEOUT), kButtonOut},
-    {kClass, L"button", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEOVER), kButtonOver},
-    {kClass, L"button", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN), kButtonDown},
-    {kClass, L"button", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP), kButtonUp},
-    {kTag, L"body", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN), kDragDown},
-    {kTag, L"td", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN), kDragDown},
-    {kTag, L"div", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN), kDragDown},
-    {kTag, L"body", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP), kDragUp},
-    {kTag, L"td", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP), kDragUp},
-    {kTag, L"div", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP), kDragUp},
-    {kTag, L"body", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE), kDragMove},
-    {kTag, L"td", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE), kDragMove},
-    {kTag, L"div", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE), kDragMove},
-    {kTag, L"body", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONCONTEXTMENU), kNoContextMenu},
-    {kTag, L"td", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONCONTEXTMENU), kNoContextMenu},
-    {kTag, L"div", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONCONTEXTMENU), kNoContextMenu},
+    {kClass, L"button", fw::dhtml_event::kMouseOut, kButtonOut},
+    {kClass, L"button", fw::dhtml_event::kMouseOver, kButtonOver},
+    {kClass, L"button", fw::dhtml_event::kMouseDown, kButtonDown},
+    {kClass, L"button", fw::dhtml_event::kMouseUp, kButtonUp},
+    {kTag, L"body", fw::dhtml_event::kMouseDown, kDragDown},
+    {kTag, L"td", fw::dhtml_event::kMouseDown, kDragDown},
+    {kTag, L"div", fw::dhtml_event::kMouseDown, kDragDown},
+    {kTag, L"body", fw::dhtml_event::kMouseUp, kDragUp},
+    {kTag, L"td", fw::dhtml_event::kMouseUp, kDragUp},
+    {kTag, L"div", fw::dhtml_event::kMouseUp, kDragUp},
+    {kTag, L"body", fw::dhtml_event::kMouseMove, kDragMove},
+    {kTag, L"td", fw::dhtml_event::kMouseMove, kDragMove},
+    {kTag, L"div", fw::dhtml_event::kMouseMove, kDragMove},
+    {kTag, L"body", fw::dhtml_event::kContextMenu, kNoContextMenu},
+    {kTag, L"td", fw::dhtml_event::kContextMenu, kNoContextMenu},
+    {kTag, L"div", fw::dhtml_event::kContextMenu, kNoContextMenu},
 };
 
 void ShowFrame(const fw::HtmlElementPtr& element, ButtonFrame frame) {

@@ -1,7 +1,5 @@
 #include "web/LoginDlg.h"
 
-#include <mshtmdid.h>
-
 #include <vector>
 
 #include "app/Ambrel3App.h"
@@ -17,15 +15,15 @@ namespace {
 
 using fw::DhtmlMatchKind;
 const fw::DhtmlBinding kLoginBindings[] = {
-    {DhtmlMatchKind::Tag, L"body", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN), 0},
-    {DhtmlMatchKind::Tag, L"td", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN), 0},
-    {DhtmlMatchKind::Tag, L"div", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN), 0},
-    {DhtmlMatchKind::Tag, L"body", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP), 0},
-    {DhtmlMatchKind::Tag, L"td", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP), 0},
-    {DhtmlMatchKind::Tag, L"div", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP), 0},
-    {DhtmlMatchKind::Tag, L"body", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE), 0},
-    {DhtmlMatchKind::Tag, L"td", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE), 0},
-    {DhtmlMatchKind::Tag, L"div", static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE), 0},
+    {DhtmlMatchKind::Tag, L"body", fw::dhtml_event::kMouseDown, 0},
+    {DhtmlMatchKind::Tag, L"td", fw::dhtml_event::kMouseDown, 0},
+    {DhtmlMatchKind::Tag, L"div", fw::dhtml_event::kMouseDown, 0},
+    {DhtmlMatchKind::Tag, L"body", fw::dhtml_event::kMouseUp, 0},
+    {DhtmlMatchKind::Tag, L"td", fw::dhtml_event::kMouseUp, 0},
+    {DhtmlMatchKind::Tag, L"div", fw::dhtml_event::kMouseUp, 0},
+    {DhtmlMatchKind::Tag, L"body", fw::dhtml_event::kMouseMove, 0},
+    {DhtmlMatchKind::Tag, L"td", fw::dhtml_event::kMouseMove, 0},
+    {DhtmlMatchKind::Tag, L"div", fw::dhtml_event::kMouseMove, 0},
 };
 
 // The field in the thread's ANSI code page, as the unescaping expects it.

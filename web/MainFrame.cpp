@@ -1,8 +1,8 @@
 #include "web/MainFrame.h"
 
 #include "hotkey/HotkeySettings.h"
+#include "sound/GameSound.h"
 #include "web/FavDlg.h"
-#include "web/GameMute.h"
 #include "web/GameWindow.h"
 #include "web/GmWndView.h"
 #include "web/WebAddresses.h"
@@ -106,6 +106,8 @@ void CMainFrame::ShowFavorites() {
     dialog.DoModal();
 }
 
+void CMainFrame::ApplyMute(bool muted) { SetGameSoundMuted(muted); }
+
 void CMainFrame::OnTimer(UINT_PTR id) {
     switch (id) {
         case kTimerParentWatch:
@@ -145,7 +147,7 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case kMsgMute: {
             const bool muted = wParam != 0;
-            if (m_mute.Request(muted)) ApplyGameMute(muted);
+            if (m_mute.Request(muted)) ApplyMute(muted);
             return 0;
         }
         case kMsgReadHotkeys:

@@ -33,6 +33,8 @@ public:
 protected:
     // Ctrl+D: the favourites dialog for the current page.
     virtual void ShowFavorites();
+    // A changed mute state, for the game's sound.
+    virtual void ApplyMute(bool muted);
 
 private:
     void ReadHotkeys();

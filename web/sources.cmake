@@ -10,7 +10,6 @@ target_sources(vorel_core PRIVATE
 if(WIN32)
   target_sources(vorel_win PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/GameWindow.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/GameMute.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MyBrowserControlSite.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DHtmDlgEx.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LoginDlg.cpp

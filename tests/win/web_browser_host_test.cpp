@@ -3,7 +3,6 @@
 // handlers with stand-in page elements where a page would have to be loaded.
 #include <gtest/gtest.h>
 
-#include <mshtmdid.h>
 #include <mshtmhst.h>
 
 #include <memory>
@@ -24,12 +23,7 @@ using testsupport::Widen;
 
 namespace {
 
-constexpr DISPID kMouseDown = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN);
-constexpr DISPID kMouseUp = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEUP);
-constexpr DISPID kMouseOver = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEOVER);
-constexpr DISPID kMouseOut = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEOUT);
-constexpr DISPID kMouseMove = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEMOVE);
-constexpr DISPID kContextMenu = static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONCONTEXTMENU);
+using namespace fw::dhtml_event;
 
 struct Navigation {
     std::wstring url;
@@ -196,7 +190,8 @@ TEST(BrowserSite, ShowUiWithoutOurDialogSwallowsAndTheLastReleaseFreesTheSite) {
     auto* site = new vorel::CMyBrowserControlSite(&host);
     EXPECT_EQ(fw::BrowserControlSite::LiveCount(), before + 1);
     IDocHostShowUI* showUi = nullptr;
-    ASSERT_EQ(site->QueryInterface(fw::kIID_IDocHostShowUI, reinterpret_cast<void**>(&showUi)), S_OK);
+    ASSERT_EQ(site->QueryInterface(fw::kIID_IDocHostShowUI, reinterpret_cast<void**>(&showUi)),
+              S_OK);
     LRESULT result = 0;
     wchar_t text[] = L"x";
     // Not a CDHtmDlgEx host: the message is swallowed.

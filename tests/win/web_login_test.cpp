@@ -5,8 +5,6 @@
 
 #include <memory>
 
-#include <mshtmdid.h>
-
 #include "app/SettingsStore.h"
 #include "support/PublisherTestSupport.h"
 #include "support/WinTestSupport.h"
@@ -292,15 +290,12 @@ TEST_F(Login, ThePageWindowOnlyMutesPageBackgroundMouseEvents) {
     HRESULT body = S_OK, button = S_FALSE, context = S_FALSE;
     RunLogin({Check([&] {
                   vorel::CLoginDlg& login = bk->LoginDialog();
-                  body = login.DispatchDhtmlEvent(
-                      static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEDOWN),
-                      std::make_shared<FakeElement>(L"", L"TD"));
+                  body = login.DispatchDhtmlEvent(fw::dhtml_event::kMouseDown,
+                                                  std::make_shared<FakeElement>(L"", L"TD"));
                   auto b = std::make_shared<FakeElement>(L"button", L"DIV");
-                  button = login.DispatchDhtmlEvent(
-                      static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONMOUSEOVER), b);
-                  context = login.DispatchDhtmlEvent(
-                      static_cast<DISPID>(DISPID_HTMLDOCUMENTEVENTS2_ONCONTEXTMENU),
-                      std::make_shared<FakeElement>(L"", L"BODY"));
+                  button = login.DispatchDhtmlEvent(fw::dhtml_event::kMouseOver, b);
+                  context = login.DispatchDhtmlEvent(fw::dhtml_event::kContextMenu,
+                                                     std::make_shared<FakeElement>(L"", L"BODY"));
                   EXPECT_TRUE(b->positions.empty());
               }),
               Navigate(L"app://exitgame")});
