@@ -9,6 +9,7 @@
 #include "app/SelfDeleteScript.h"
 #include "support/InstallScenario.h"
 #include "support/LauncherScenario.h"
+#include "support/MainWindowProbe.h"
 
 using namespace testsupport;
 
@@ -20,7 +21,7 @@ const wchar_t kQuestion[] = L"确定要移除 VorelTolv登录器吗？";
 constexpr int kFirstButton = 5000;
 constexpr int kSecondButton = 5001;
 constexpr DWORD kWindowWaitMs = 30000;
-// An installed start that has counted itself ends by itself, or is ended after this.
+// An installed start ends this long after its main window was closed, or is ended.
 constexpr DWORD kInstalledCopyGraceMs = 5000;
 // The batch retries once per ping; Wine's cmd deletes the executable well within this.
 constexpr DWORD kSelfDeleteWaitMs = 30000;
@@ -72,6 +73,29 @@ private:
     size_t m_start;
 };
 
+// Every running launcher process runs this file (the main window starts game-window
+// processes of its own executable), and there is at least one.
+bool AllLaunchersRun(const std::wstring& exe) {
+    const std::vector<DWORD> running = LauncherProcessIds();
+    for (DWORD id : running) {
+        if (lstrcmpiW(ProcessImagePath(id).c_str(), exe.c_str()) != 0) return false;
+    }
+    return !running.empty();
+}
+
+HWND WaitForAnyMainWindow() {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (DWORD id : LauncherProcessIds()) {
+                if ((found = FindMainWindow(id)) != nullptr) return true;
+            }
+            return false;
+        },
+        kWindowWaitMs);
+    return found;
+}
+
 class InstallScenario : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -95,7 +119,9 @@ protected:
         ASSERT_TRUE(RunLauncher(PlaceLauncher(kDownloads), L"").finished);
         ASSERT_TRUE(FileExists(InstalledExe()));
         ASSERT_TRUE(WaitUntil([] { return Counter(L"Game") == L"1"; }, kWindowWaitMs));
+        ASSERT_NE(WaitForAnyMainWindow(), nullptr);
         StopLauncherProcesses(kInstalledCopyGraceMs);
+        ASSERT_TRUE(LauncherProcessIds().empty());
     }
 
     static void ExpectShortcut(const std::wstring& link, const wchar_t* arguments,
@@ -138,8 +164,10 @@ TEST_F(InstallScenario, FromADownloadFolderItInstallsLinksReportsAndStartsTheIns
     // The installer waited for its report before it ended.
     EXPECT_EQ(reports.Count("/install.htm", "tag=tolvvorel&ver=3.0.0.1&count=1"), 1u);
 
-    // The installed copy ran from the product folder: an installed start, counted once, while
-    // the installer itself counts no start.
+    // The installer has ended; the copy it started runs from the product folder and shows the
+    // main window of an installed start, counted once, while the installer counts no start.
+    EXPECT_TRUE(AllLaunchersRun(InstalledExe()));
+    EXPECT_NE(WaitForAnyMainWindow(), nullptr);
     EXPECT_TRUE(reports.WaitFor("/active.htm", "tag=tolvvorel&ver=3.0.0.1&count=1"));
     StopLauncherProcesses(kInstalledCopyGraceMs);
     EXPECT_EQ(Counter(L"Game"), L"1");
@@ -152,8 +180,14 @@ TEST_F(InstallScenario, InsideTheProductFolderUnderAnotherCaseNothingIsCopiedOrL
     std::wstring folder = ProductFolder();
     for (auto& c : folder) c = towupper(c);
     const std::wstring exe = PlaceLauncher(folder, L"tolvvorel.EXE");
-    ASSERT_TRUE(RunLauncher(exe, L"").finished);
-    StopLauncherProcesses(kInstalledCopyGraceMs);
+    StartedProcess launcher(Quoted(exe));
+    ASSERT_TRUE(launcher.started());
+    // The main window of an installed start; whatever it starts runs the same file.
+    HWND main = WaitForMainWindow(launcher.id(), kWindowWaitMs);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(AllLaunchersRun(exe));
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(launcher.WaitForExit(kWindowWaitMs));
 
     WIN32_FIND_DATAW data;
     std::vector<std::wstring> files;

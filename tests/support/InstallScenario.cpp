@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "fw/Raii.h"
+#include "support/MainWindowProbe.h"
 #include "support/WinTestSupport.h"
 
 namespace testsupport {
@@ -117,7 +118,24 @@ std::vector<DWORD> LauncherProcessIds() {
     return ids;
 }
 
+std::wstring ProcessImagePath(DWORD processId) {
+    // Not declared for the Windows version the program targets; the tests run on newer ones.
+    using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+    const auto query = reinterpret_cast<QueryImageName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
+    fw::ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!query || !process) return std::wstring();
+    wchar_t path[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    if (!query(process.get(), 0, path, &size)) return std::wstring();
+    return path;
+}
+
 void StopLauncherProcesses(DWORD graceMs) {
+    // As a player would: the main windows are closed first.
+    for (DWORD id : LauncherProcessIds()) {
+        if (HWND main = FindMainWindow(id)) PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
     if (WaitUntil([] { return LauncherProcessIds().empty(); }, graceMs)) return;
     for (DWORD id : LauncherProcessIds()) {
         fw::ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));

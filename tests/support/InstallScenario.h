@@ -34,8 +34,11 @@ ShortcutInfo ReadShortcut(const std::wstring& link);
 // Removes the shortcuts, the Start-menu folder and the self-delete batch files.
 void RemoveLauncherShortcuts();
 void RemoveSelfDeleteBatches();
-// Launcher processes that are still running; ended after `graceMs` if they do not end.
+// Launcher processes that are still running.
 std::vector<DWORD> LauncherProcessIds();
+// The full path of a running process's executable; empty when it cannot be asked.
+std::wstring ProcessImagePath(DWORD processId);
+// Closes their main windows; what is still running after `graceMs` is ended.
 void StopLauncherProcesses(DWORD graceMs);
 
 // Polls `done` every 20 ms until it holds or `timeoutMs` have passed.
