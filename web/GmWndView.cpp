@@ -4,6 +4,7 @@
 
 #include "app/Processes.h"
 #include "app/SettingsStore.h"
+#include "net/DownGameDlg.h"
 #include "ui/MessageBoxDlg.h"
 #include "web/FileNameRules.h"
 #include "web/GameFrameRules.h"
@@ -78,7 +79,9 @@ INT_PTR CGmWndView::AskToDownload() {
 
 void CGmWndView::StartClient(const std::wstring& path) { RestartSelf(QuoteArgument(path).c_str()); }
 
-void CGmWndView::OfferDownload(const std::wstring&) {}
+void CGmWndView::OfferDownload(const std::wstring& exeStem) {
+    ShowGameHallDownload(exeStem, TheGameWindow().parentMainWindow);
+}
 
 void CGmWndView::OpenSite(const std::wstring& address) {
     ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);

@@ -30,8 +30,7 @@ public:
 protected:
     // The shell's steps of the game-hall command.
     virtual void StartClient(const std::wstring& path);
-    // OK in the download question: the client's download (not part of this window yet: the
-    // hall stays on its page).
+    // OK in the download question: the client's download dialog, over the main window.
     virtual void OfferDownload(const std::wstring& exeStem);
     virtual void OpenSite(const std::wstring& address);
     virtual INT_PTR AskToDownload();

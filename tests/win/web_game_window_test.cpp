@@ -12,6 +12,7 @@
 #include "support/WinTestSupport.h"
 #include "ui/MessageBoxDlg.h"
 #include "ui/MessageBoxLayout.h"
+#include "net/DownGameDlg.h"
 #include "web/FavDlg.h"
 #include "web/GameWindow.h"
 #include "web/GameWindowProcess.h"
@@ -47,10 +48,14 @@ public:
     std::vector<std::wstring> started, downloads, opened;
     INT_PTR answer = IDCANCEL;
     bool realQuestion = false;
+    bool realDownload = false;
 
 protected:
     void StartClient(const std::wstring& path) override { started.push_back(path); }
-    void OfferDownload(const std::wstring& stem) override { downloads.push_back(stem); }
+    void OfferDownload(const std::wstring& stem) override {
+        downloads.push_back(stem);
+        if (realDownload) CGmWndView::OfferDownload(stem);
+    }
     void OpenSite(const std::wstring& address) override { opened.push_back(address); }
     INT_PTR AskToDownload() override { return realQuestion ? CGmWndView::AskToDownload() : answer; }
 };
@@ -415,4 +420,44 @@ TEST_F(GameWindow, TheDownloadQuestionIsTheHallsOwnMessageBox) {
     EXPECT_EQ(owner, main->hwnd());
     ASSERT_EQ(view->opened.size(), 1u);
     EXPECT_EQ(view->opened[0], L"https://site.test/");
+}
+
+TEST_F(GameWindow, OkInTheDownloadQuestionOpensTheClientsDownloadOverTheMainWindow) {
+    Open();
+    view->realQuestion = true;
+    view->realDownload = true;
+    HWND owner = nullptr;
+    bool downloadShown = false;
+    TimerSteps steps([&] {
+        HWND found = nullptr;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND wnd, LPARAM out) -> BOOL {
+                if (::IsWindowVisible(wnd) && fw::Wnd::FromHandlePermanent(wnd)) {
+                    *reinterpret_cast<HWND*>(out) = wnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        fw::Wnd* object = found ? fw::Wnd::FromHandlePermanent(found) : nullptr;
+        if (dynamic_cast<vorel::CMessageBox*>(object)) {
+            // OK in the question.
+            ::PostMessageW(found, WM_COMMAND, MAKEWPARAM(vorel::kMessageButton1, BN_CLICKED), 0);
+            return false;
+        }
+        if (dynamic_cast<vorel::CDownGameDlg*>(object)) {
+            downloadShown = true;
+            owner = ::GetWindow(found, GW_OWNER);
+            ::PostMessageW(found, WM_CLOSE, 0, 0);
+            return true;
+        }
+        return false;
+    });
+    ASSERT_TRUE(Navigate(L"app://entergame|nosuchgame|https://site.test/"));
+    EXPECT_TRUE(steps.Finished());
+    EXPECT_TRUE(downloadShown);
+    EXPECT_EQ(owner, main->hwnd());
+    EXPECT_EQ(view->downloads, (std::vector<std::wstring>{L"Nosuchgame"}));
+    EXPECT_TRUE(view->opened.empty());
 }
