@@ -66,6 +66,7 @@ BOOL CAmbrel3Dlg::OnInitDialog() {
     LayOutAndSkin();
     StartGameProcess();
     ReloadHotkeys();
+    SetTimer(kNoticeTimerId, kNoticeTimerMs);
     return TRUE;
 }
 

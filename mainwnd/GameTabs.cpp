@@ -79,7 +79,6 @@ void CAmbrel3Dlg::OnFrameArrived(HWND frame, LPARAM isHall) {
         if (!m_maximized) ToggleMaximize();
         AddTrayIcon();
         SetTimer(kMuteTimerId, kMuteTimerMs);
-        SetTimer(kNoticeTimerId, kNoticeTimerMs);
     }
     if (isHall) {
         m_hallWindow = frame;

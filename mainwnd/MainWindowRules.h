@@ -37,8 +37,9 @@ constexpr unsigned kVkF5 = 0x74;
 constexpr unsigned kMuteTimerId = 3;
 constexpr unsigned kMuteTimerMs = 400;
 
-// Timer 4: the publisher's popup notice, once, when the first game window has had a few
-// seconds to load its page (the notice is fetched on this thread).
+// Timer 4: the publisher's popup notice, once, a few seconds after the window opened, when
+// the login of the first account is on the screen (the notice is fetched on this thread, so
+// not while the window is still being set up).
 constexpr unsigned kNoticeTimerId = 4;
 constexpr unsigned kNoticeTimerMs = 3000;
 

@@ -33,12 +33,16 @@ mkdir -p "$product"
 cp "$VOREL_BUILD_DIR/TolvVorel.exe" "$product/TolvVorel.exe"
 args=("$@")
 [ ${#args[@]} -eq 0 ] && args=(/VorelD)
+# A player's Windows has the Chinese ANSI code page, the one the publisher's notice is written
+# in; Wine takes it from the locale (glibc need not have that locale).
+wine_locale=(env LC_ALL=zh_CN.UTF-8)
 
 if [ -n "$headless" ]; then
-  "$VOREL_WINE" 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}" >/dev/null 2>&1 &
+  "${wine_locale[@]}" "$VOREL_WINE" 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}" >/dev/null 2>&1 &
   launcher=$!
-  # Give the window time to appear, then show the newcomer what it looks like.
-  for _ in $(seq 1 40); do
+  # Give the window time to appear, and the publisher's notice that follows it a few seconds
+  # later, then show the newcomer what it looks like.
+  for _ in $(seq 1 60); do
     kill -0 "$launcher" 2>/dev/null || break
     sleep 0.25
   done
@@ -53,7 +57,7 @@ if [ -n "$headless" ]; then
   wineserver -k >/dev/null 2>&1
   kill "$xvfb_pid" 2>/dev/null
 else
-  "$VOREL_WINE" 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}"
+  "${wine_locale[@]}" "$VOREL_WINE" 'C:\ProgramData\Vorel\GameLogin\TolvVorel.exe' "${args[@]}"
   wineserver -w
 fi
 "$here/../tools/publisher/publisher.sh" stop >/dev/null
