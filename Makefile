@@ -70,6 +70,9 @@ bench: wintest
 	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/skin_paint_bench.exe
 # Download throughput of the fetch's chunk sizes against 64 KiB reads and curl; MD5 throughput.
 	@bash scripts/download-bench.sh $(WINTEST)
+# The main window with three tabs: hit test and strip repaint at 1920 pixels, a minute's idle CPU.
+	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/vorel_win_tests.exe \
+	  --gtest_also_run_disabled_tests --gtest_filter='MainWindowBench.*'
 
 clean:
 	rm -rf $(BUILD)

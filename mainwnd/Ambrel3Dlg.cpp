@@ -40,6 +40,7 @@ CAmbrel3Dlg::CAmbrel3Dlg(HWND parent) : CDlgEx(IDD_MAINWND, parent) {
 }
 
 CAmbrel3Dlg::~CAmbrel3Dlg() {
+    DropSkinCache();
     if (m_tooltip && ::IsWindow(m_tooltip)) ::DestroyWindow(m_tooltip);
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }
@@ -291,7 +292,12 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             if (PaintWindow(reinterpret_cast<HDC>(wParam))) return TRUE;
             break;
+        case WM_SETTEXT:
+        case WM_SETICON:
+            DropSkinCache();  // the title and the icon are part of the skin
+            break;
         case WM_SIZE: {
+            DropSkinCache();
             const int cx = LOWORD(lParam), cy = HIWORD(lParam);
             if (wParam != SIZE_MINIMIZED) FitPage(cx, cy);
             const LRESULT result = CDlgEx::WindowProc(msg, wParam, lParam);

@@ -186,3 +186,52 @@ TEST_F(MainWindowSession, TheRealGameHallBecomesTheHallWindowAndEndsWithTheProgr
     EXPECT_TRUE(a.WaitForExit(5000));
     EXPECT_TRUE(hall.WaitForExit(5000));
 }
+
+namespace {
+// For scripts/mainwnd-shots.sh: announces a scene and waits until the script has taken the
+// screen's picture. Nothing happens without the script's folder.
+void Photograph(const std::wstring& name) {
+    wchar_t dir[MAX_PATH] = L"";
+    if (!GetEnvironmentVariableW(L"VOREL_SHOTS_DIR", dir, MAX_PATH)) return;
+    const std::wstring base = std::wstring(dir) + L"\\" + name;
+    HANDLE ready = CreateFileW((base + L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+    WaitFor([&] { return FileExists(base + L".taken"); }, 20000);
+}
+}  // namespace
+
+// Not a test: the scenes of docs/mainwnd-*.png, run by scripts/mainwnd-shots.sh.
+TEST_F(MainWindowSession, DISABLED_ScenesForThePictures) {
+    ASSERT_TRUE(FindRealLogin());
+    Sleep(2000);  // the login picture fades in
+    Photograph(L"start");
+    StandIn a = LogIn(0, L"1服-龙城-alice");
+    ASSERT_TRUE(CancelRealLogin());
+    WaitFor([] { return LauncherProcessIds().size() == 1; }, 10000);
+    Sleep(1000);
+    Photograph(L"one-tab");
+    StandIn b = LogIn(1, L"1服-龙城-bob");
+    StandIn c = LogIn(2, L"2服-凤鸣-carol");
+    // The mouse rests on the first tab: hovered look and its caption as tooltip.
+    RECT client;
+    GetClientRect(m_main, &client);
+    POINT p = {200, 14};
+    ClientToScreen(m_main, &p);
+    SetCursorPos(p.x, p.y);
+    Sleep(1500);
+    Photograph(L"three-tabs");
+    p = {120 + 189 * 2 + 180, 8};  // the current tab's close icon
+    ClientToScreen(m_main, &p);
+    SetCursorPos(p.x, p.y);
+    Sleep(800);
+    Photograph(L"close-icon");
+    SetCursorPos(client.right / 2, client.bottom / 2);
+    StartedProcess hall(L"\"" + StandInProgram() + L"\" /gmhall /" + HandleText(m_main));
+    ASSERT_TRUE(WaitFor([&] { return !StandInLogsWithLine(L"shown").empty(); }, 10000));
+    Sleep(1000);
+    Photograph(L"hall");
+    PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(1005, 0), 0);  // the account link
+    Sleep(800);
+    Photograph(L"new-tab-choice");
+}
