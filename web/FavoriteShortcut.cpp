@@ -5,10 +5,10 @@
 namespace vorel {
 
 namespace {
-const wchar_t kHead[] = L"[DEFAULT]\r\nBASEURL=";
-const wchar_t kMiddle[] =
+constexpr wchar_t kHead[] = L"[DEFAULT]\r\nBASEURL=";
+constexpr wchar_t kMiddle[] =
     L"\r\n[{000214A0-0000-0000-C000-000000000046}]\r\n=19,2\r\n[InternetShortcut]\r\nURL=";
-const wchar_t kTail[] = L"\r\nIDList=\r\n";
+constexpr wchar_t kTail[] = L"\r\nIDList=\r\n";
 
 constexpr size_t Length(const wchar_t* text) {
     size_t n = 0;
