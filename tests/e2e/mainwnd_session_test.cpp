@@ -38,8 +38,8 @@ protected:
         EXPECT_TRUE(s);
         if (!s) return s;
         EXPECT_TRUE(s.Command(L"login " + caption));
-        EXPECT_TRUE(s.WaitForLine(L"copydata 1", 10000));
-        EXPECT_TRUE(s.WaitForLine(L"shown", 10000));
+        EXPECT_TRUE(s.WaitForLine(L"copydata 1", 30000));
+        EXPECT_TRUE(s.WaitForLine(L"shown", 30000));
         return s;
     }
 
@@ -111,7 +111,7 @@ TEST_F(MainWindowSession, ExitWithThreeTabsClosesEveryGameProcessAndTheTrayIcon)
     EXPECT_FALSE(TrayIconPresent(m_main));
 
     StandIn a = LogIn(0, L"1服-龙城-alice");
-    ASSERT_TRUE(WaitFor([&] { return FillsWorkArea(m_main); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return FillsWorkArea(m_main); }, 15000));
     // The real first login is cancelled now that a tab exists: the program goes on.
     ASSERT_TRUE(CancelRealLogin());
     Sleep(500);
@@ -121,20 +121,20 @@ TEST_F(MainWindowSession, ExitWithThreeTabsClosesEveryGameProcessAndTheTrayIcon)
     StandIn c = LogIn(2, L"2服-凤鸣-carol");
     for (const StandIn* s : {&a, &b, &c}) {
         EXPECT_EQ(GetAncestor(s->Frame(), GA_PARENT), m_main);
-        EXPECT_TRUE(s->WaitForLine(L"mute 0", 3000));
+        EXPECT_TRUE(s->WaitForLine(L"mute 0", 15000));
     }
     // The last one to arrive is the one shown.
     EXPECT_TRUE(IsWindowVisible(c.Frame()));
     EXPECT_FALSE(IsWindowVisible(a.Frame()));
-    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(m_main); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(m_main); }, 15000));
 
     // The close button asks; "否" keeps everything.
     PostMessageW(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    HWND box = WaitForMessageBox(m_launcher->id(), 10000);
+    HWND box = WaitForMessageBox(m_launcher->id(), 30000);
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageBoxButtonCount(box), 2);
     ClickMessageBoxButton(box, kNo);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 15000));
     Sleep(500);
     EXPECT_TRUE(m_launcher->Running());
     for (const StandIn* s : {&a, &b, &c}) EXPECT_TRUE(s->Running());
@@ -142,16 +142,16 @@ TEST_F(MainWindowSession, ExitWithThreeTabsClosesEveryGameProcessAndTheTrayIcon)
     // "是": every tab's process is asked to close and ends, the tray icon goes, the program
     // ends.
     PostMessageW(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    box = WaitForMessageBox(m_launcher->id(), 10000);
+    box = WaitForMessageBox(m_launcher->id(), 30000);
     ASSERT_TRUE(box);
     ClickMessageBoxButton(box, kYes);
     EXPECT_TRUE(m_launcher->WaitForExit(15000));
     for (const StandIn* s : {&a, &b, &c}) {
-        EXPECT_TRUE(s->WaitForLine(L"close 0", 5000));
-        EXPECT_TRUE(s->WaitForExit(5000));
+        EXPECT_TRUE(s->WaitForLine(L"close 0", 15000));
+        EXPECT_TRUE(s->WaitForExit(15000));
     }
     EXPECT_FALSE(TrayIconPresent(m_main));
-    EXPECT_TRUE(WaitFor([] { return LauncherProcessIds().empty(); }, 5000));
+    EXPECT_TRUE(WaitFor([] { return LauncherProcessIds().empty(); }, 15000));
 }
 
 TEST_F(MainWindowSession, CancellingTheFirstRealLoginEndsTheProgram) {
@@ -160,7 +160,7 @@ TEST_F(MainWindowSession, CancellingTheFirstRealLoginEndsTheProgram) {
     EXPECT_FALSE(IsWindowEnabled(m_main));  // while the login runs
     PostMessageW(login, WM_CLOSE, 0, 0);
     EXPECT_TRUE(m_launcher->WaitForExit(15000));
-    EXPECT_TRUE(WaitFor([] { return LauncherProcessIds().empty(); }, 5000));
+    EXPECT_TRUE(WaitFor([] { return LauncherProcessIds().empty(); }, 15000));
 }
 
 TEST_F(MainWindowSession, TheRealGameHallBecomesTheHallWindowAndEndsWithTheProgram) {
@@ -168,8 +168,8 @@ TEST_F(MainWindowSession, TheRealGameHallBecomesTheHallWindowAndEndsWithTheProgr
     ASSERT_TRUE(hall.started());
     // Its frame re-parents itself into the main window, which opens for it; it is no tab.
     ASSERT_TRUE(WaitFor([&] { return !ChildrenOf(hall.id()).empty(); }, 30000));
-    EXPECT_TRUE(WaitFor([&] { return FillsWorkArea(m_main); }, 5000));
-    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(m_main); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return FillsWorkArea(m_main); }, 15000));
+    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(m_main); }, 15000));
     // A tab that arrives later is shown, and the first tab keeps the window as it is.
     StandIn a = LogIn(0, L"1服-龙城-alice");
     EXPECT_TRUE(IsWindowVisible(a.Frame()));
@@ -179,12 +179,12 @@ TEST_F(MainWindowSession, TheRealGameHallBecomesTheHallWindowAndEndsWithTheProgr
 
     // Closing the only tab asks the exit question; "是" ends everything, the hall too.
     PostMessageW(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    HWND box = WaitForMessageBox(m_launcher->id(), 10000);
+    HWND box = WaitForMessageBox(m_launcher->id(), 30000);
     ASSERT_TRUE(box);
     ClickMessageBoxButton(box, kYes);
     EXPECT_TRUE(m_launcher->WaitForExit(15000));
-    EXPECT_TRUE(a.WaitForExit(5000));
-    EXPECT_TRUE(hall.WaitForExit(5000));
+    EXPECT_TRUE(a.WaitForExit(15000));
+    EXPECT_TRUE(hall.WaitForExit(15000));
 }
 
 namespace {

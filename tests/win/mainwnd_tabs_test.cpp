@@ -48,9 +48,9 @@ TEST_F(MainWindowTest, TheFirstFrameOpensTheWindowWithTrayIconAndMuteTimer) {
     EXPECT_EQ(page.bottom, client.bottom - 4);
     EXPECT_TRUE(m_dlg->TrayIconAdded());
     // Every 400 ms the mute state; the sound button switches both ways.
-    EXPECT_TRUE(m_first.WaitForLine(L"mute 0", 2000, Pumping()));
+    EXPECT_TRUE(m_first.WaitForLine(L"mute 0", 15000, Pumping()));
     SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_SOUND, BN_CLICKED), 0);
-    EXPECT_TRUE(m_first.WaitForLine(L"mute 1", 2000, Pumping()));
+    EXPECT_TRUE(m_first.WaitForLine(L"mute 1", 15000, Pumping()));
     SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_SOUND, BN_CLICKED), 0);
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -69,9 +69,9 @@ TEST_F(MainWindowTest, ASecondLoginOfTheSameAccountIsRefusedAndAddsNoCaption) {
     // The third process announces the tab-number of its start.
     EXPECT_TRUE(third.HasLine(L"start newgm " + HandleText(Main()) + L" 2"));
     ASSERT_TRUE(third.Command(L"login " + kAlice));
-    ASSERT_TRUE(third.WaitForLine(L"copydata 0", 5000, Pumping()));
+    ASSERT_TRUE(third.WaitForLine(L"copydata 0", 15000, Pumping()));
     // Refused: the login is cancelled, which must not end or question anything.
-    ASSERT_TRUE(third.WaitForExit(5000, Pumping()));
+    ASSERT_TRUE(third.WaitForExit(15000, Pumping()));
     Pump(300);
     EXPECT_FALSE(m_quit);
     ASSERT_EQ(m_dlg->TabCount(), 2);
@@ -137,8 +137,8 @@ TEST_F(MainWindowTest, ClosingTabsSelectsTheTabThatTakesThePlace) {
     EXPECT_EQ(m_dlg->TabCaption(1), kCarol);
     EXPECT_TRUE(IsWindowVisible(carol.Frame()));
     EXPECT_FALSE(IsWindowVisible(m_first.Frame()));
-    EXPECT_TRUE(bob.WaitForLine(L"close 0", 5000, Pumping()));
-    EXPECT_TRUE(bob.WaitForExit(5000, Pumping()));
+    EXPECT_TRUE(bob.WaitForLine(L"close 0", 15000, Pumping()));
+    EXPECT_TRUE(bob.WaitForExit(15000, Pumping()));
 
     // The rightmost, through a left click on its close icon: the new last one is current.
     const vorel::IntRect icon = vorel::TabCloseIconRect(1);
@@ -149,7 +149,7 @@ TEST_F(MainWindowTest, ClosingTabsSelectsTheTabThatTakesThePlace) {
     ASSERT_EQ(m_dlg->TabCount(), 1);
     EXPECT_EQ(m_dlg->CurrentTab(), 0);
     EXPECT_TRUE(IsWindowVisible(m_first.Frame()));
-    EXPECT_TRUE(carol.WaitForExit(5000, Pumping()));
+    EXPECT_TRUE(carol.WaitForExit(15000, Pumping()));
     ASSERT_EQ(boxes.seen().size(), 3u);
     EXPECT_EQ(boxes.seen()[2].text, L"确定要退出账号：" + kCarol + L" ?");
 
@@ -179,7 +179,7 @@ TEST_F(MainWindowTest, CancellingALaterLoginLeavesTheTabsAlone) {
     ASSERT_TRUE(second);
     EXPECT_TRUE(m_dlg->HasPendingProcess());
     ASSERT_TRUE(second.Command(L"cancel"));
-    ASSERT_TRUE(second.WaitForExit(5000, Pumping()));
+    ASSERT_TRUE(second.WaitForExit(15000, Pumping()));
     Pump(300);
     EXPECT_FALSE(m_quit);
     EXPECT_TRUE(boxes.seen().empty());
@@ -213,8 +213,8 @@ TEST_F(MainWindowTest, ExitClosesEveryTabsProcessAndRemovesTheTrayIcon) {
     EXPECT_FALSE(m_dlg->TrayIconAdded());
     EXPECT_FALSE(TrayIconPresent(Main()));  // the window itself still exists here
     for (const StandIn* s : {&m_first, &bob}) {
-        EXPECT_TRUE(s->WaitForLine(L"close 0", 5000, Pumping()));
-        EXPECT_TRUE(s->WaitForExit(5000, Pumping()));
+        EXPECT_TRUE(s->WaitForLine(L"close 0", 15000, Pumping()));
+        EXPECT_TRUE(s->WaitForExit(15000, Pumping()));
     }
 }
 
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, ClosingBeforeAnyTabEndsTheLoginWithoutAQuestion) {
     BoxAnswerer boxes;
     ::PostMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitUntil([&] { return m_quit; }));
-    EXPECT_TRUE(m_first.WaitForExit(5000, Pumping()));
+    EXPECT_TRUE(m_first.WaitForExit(15000, Pumping()));
     EXPECT_TRUE(boxes.seen().empty());
 }
 
@@ -240,7 +240,7 @@ TEST_F(MainWindowTest, FramesAndCaptionsThatDoNotPairUpKeepTheListsAligned) {
     // (sent here on the dying process's behalf: the main window tags it with that process)
     EXPECT_TRUE(SendMessageW(Main(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
     ASSERT_TRUE(lost.Command(L"quit"));
-    ASSERT_TRUE(lost.WaitForExit(5000, Pumping()));
+    ASSERT_TRUE(lost.WaitForExit(15000, Pumping()));
     ::PostMessageW(Main(), vorel::kMsgNewTabChoice, 1, 0);
     StandIn carol = NewStandIn();
     ASSERT_TRUE(carol);
@@ -260,7 +260,7 @@ TEST_F(MainWindowTest, ATabWhoseProcessDiedIsDroppedAtTheNextTick) {
     LogIn(m_first, kAlice);
     StandIn bob = AddTab(kBob);
     ASSERT_TRUE(bob.Command(L"quit"));
-    ASSERT_TRUE(WaitUntil([&] { return m_dlg->TabCount() == 1; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return m_dlg->TabCount() == 1; }, 15000));
     EXPECT_EQ(m_dlg->TabCaption(0), kAlice);
     EXPECT_EQ(m_dlg->CurrentTab(), 0);
     EXPECT_TRUE(IsWindowVisible(m_first.Frame()));

@@ -116,14 +116,14 @@ protected:
     testsupport::Idle Pumping() {
         return [this] { Pump(10); };
     }
-    bool WaitUntil(const std::function<bool()>& done, DWORD ms = 8000) {
+    bool WaitUntil(const std::function<bool()>& done, DWORD ms = 20000) {
         return testsupport::WaitFor(done, ms, Pumping());
     }
 
     // The next game process the main window starts.
     StandIn NewStandIn() {
         const std::set<DWORD> known = m_known;
-        StandIn s = testsupport::WaitForNewStandIn(known, 10000, Pumping());
+        StandIn s = testsupport::WaitForNewStandIn(known, 30000, Pumping());
         if (s) m_known.insert(s.pid);
         return s;
     }
@@ -133,7 +133,7 @@ protected:
         ASSERT_TRUE(s.Command(L"login " + caption));
         ASSERT_TRUE(WaitUntil([&] { return m_dlg->TabCount() == before + 1; }))
             << "no tab for " << testsupport::HandleText(s.Frame()).c_str();
-        ASSERT_TRUE(s.WaitForLine(L"shown", 5000, Pumping()));
+        ASSERT_TRUE(s.WaitForLine(L"shown", 15000, Pumping()));
     }
     // Asks for a new tab as the "是" of the new-tab choice does, and logs it in.
     StandIn AddTab(const std::wstring& caption) {

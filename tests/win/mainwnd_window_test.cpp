@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, F5AndCtrlDGoToTheCurrentTabOrTheVisibleHall) {
     PostMessageW(GetDlgItem(Main(), IDC_SOUND), WM_CHAR, 4, 0x00200001);
     // A repeated Ctrl+D is not the favourite's key.
     PostMessageW(Main(), WM_CHAR, 4, 0x40200001);
-    ASSERT_TRUE(bob.WaitForLine(L"char 4 2097153", 3000, Pumping()));
+    ASSERT_TRUE(bob.WaitForLine(L"char 4 2097153", 15000, Pumping()));
     Pump(200);
     EXPECT_TRUE(bob.HasLine(L"keydown 116 4128769"));
     EXPECT_TRUE(bob.HasLine(L"keydown 116 7261"));
@@ -88,10 +88,10 @@ TEST_F(MainWindowTest, F5AndCtrlDGoToTheCurrentTabOrTheVisibleHall) {
     StandIn hall = StartStandIn(L"/gmhall /" + HandleText(Main()), Pumping());
     ASSERT_TRUE(hall);
     ASSERT_TRUE(WaitUntil([&] { return hall.Frame() && m_dlg->HallWindow() == hall.Frame(); }));
-    ASSERT_TRUE(hall.WaitForLine(L"shown", 3000, Pumping()));
+    ASSERT_TRUE(hall.WaitForLine(L"shown", 15000, Pumping()));
     ShowWindow(bob.Frame(), SW_HIDE);
     PostMessageW(Main(), WM_KEYDOWN, VK_F5, 0x003F0001);
-    EXPECT_TRUE(hall.WaitForLine(L"keydown 116 4128769", 3000, Pumping()));
+    EXPECT_TRUE(hall.WaitForLine(L"keydown 116 4128769", 15000, Pumping()));
 }
 
 TEST_F(MainWindowTest, TheSwitchKeyGoesRoundTheTabsAndReShowsAHiddenOne) {
@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, TheSwitchKeyGoesRoundTheTabsAndReShowsAHiddenOne) {
 
     // With the hall window visible the key shows the current tab without advancing.
     StandIn hall = StartStandIn(L"/gmhall /" + HandleText(Main()), Pumping());
-    ASSERT_TRUE(hall.WaitForLine(L"shown", 3000, Pumping()));
+    ASSERT_TRUE(hall.WaitForLine(L"shown", 15000, Pumping()));
     m_dlg->SwitchToNextTab();
     EXPECT_EQ(m_dlg->CurrentTab(), 1);
     EXPECT_TRUE(IsWindowVisible(bob.Frame()));
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, TheWindowKeepsItsMinimumSizeOnlyWhileTabsExist) {
 TEST_F(MainWindowTest, CaptionControlsAndTheCurrentPageFollowTheSize) {
     LogIn(m_first, kAlice);
     StandIn bob = AddTab(kBob);
-    ASSERT_TRUE(bob.WaitForLine(L"shown", 3000, Pumping()));
+    ASSERT_TRUE(bob.WaitForLine(L"shown", 15000, Pumping()));
     SetWindowPos(Main(), nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER);
     Pump(100);
     RECT client;
@@ -273,15 +273,15 @@ TEST_F(MainWindowTest, TheHallWindowIsNoTabAndHidesWhenATabIsShown) {
     // The first frame of any kind opens the window.
     EXPECT_TRUE(m_dlg->TrayIconAdded());
     EXPECT_EQ(m_dlg->TabCount(), 0);
-    ASSERT_TRUE(hall.WaitForLine(L"shown", 3000, Pumping()));
+    ASSERT_TRUE(hall.WaitForLine(L"shown", 15000, Pumping()));
     LogIn(m_first, kAlice);
     EXPECT_FALSE(IsWindowVisible(hall.Frame()));
     // Hotkeys read again reach every tab and the hall.
     PostMessageW(Main(), vorel::kMsgHotkeysChanged, 0, 0);
-    EXPECT_TRUE(hall.WaitForLine(L"hotkeys", 3000, Pumping()));
-    EXPECT_TRUE(m_first.WaitForLine(L"hotkeys", 3000, Pumping()));
+    EXPECT_TRUE(hall.WaitForLine(L"hotkeys", 15000, Pumping()));
+    EXPECT_TRUE(m_first.WaitForLine(L"hotkeys", 15000, Pumping()));
     // The mute state goes to the tabs only.
-    EXPECT_TRUE(m_first.WaitForLine(L"mute 0", 2000, Pumping()));
+    EXPECT_TRUE(m_first.WaitForLine(L"mute 0", 15000, Pumping()));
     EXPECT_TRUE(hall.LineStartingWith(L"mute").empty());
 }
 
