@@ -34,14 +34,9 @@ std::vector<std::wstring> BreakTextLines(const std::wstring& text, int width,
         }
         const size_t n = CharLength(text, i);
         line.append(text, i, n);
-        if (measure(line) > width) {
-            if (line.size() == n) {
-                // Too wide even alone: it keeps its own line rather than being tried again.
-                lines.push_back(line);
-                line.clear();
-                i += n;
-                continue;
-            }
+        // A character too wide even alone stays: moving it on would only overflow the next
+        // line again. The next character or line feed ends its line as any other.
+        if (measure(line) > width && line.size() > n) {
             line.erase(line.size() - n);
             lines.push_back(line);
             line.clear();

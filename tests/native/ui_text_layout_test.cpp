@@ -50,8 +50,17 @@ TEST(TextLines, LongTextBreaksAtTheOverflowingCharacterEvenInsideAWord) {
 
 TEST(TextLines, ACharacterWiderThanTheRectangleGetsALineOfItsOwn) {
     EXPECT_EQ(BreakTextLines(L"ab\tcd", 30, Measure), (Lines{L"ab", L"\t", L"cd"}));
-    EXPECT_EQ(BreakTextLines(L"\t\t", 30, Measure), (Lines{L"\t", L"\t", L""}));
-    EXPECT_EQ(BreakTextLines(L"汉字", 5, Measure), (Lines{L"汉", L"字", L""}));
+    EXPECT_EQ(BreakTextLines(L"\t\t", 30, Measure), (Lines{L"\t", L"\t"}));
+    EXPECT_EQ(BreakTextLines(L"汉字", 5, Measure), (Lines{L"汉", L"字"}));
+}
+
+TEST(TextLines, ATooWideCharacterAddsNoEmptyLine) {
+    // Its line ends with the next character or line feed like any other: no blank line after
+    // it, and none at the end, which would make the label one line higher than its text.
+    EXPECT_EQ(BreakTextLines(L"汉", 5, Measure), (Lines{L"汉"}));
+    EXPECT_EQ(BreakTextLines(L"ab\t\ncd", 30, Measure), (Lines{L"ab", L"\t", L"cd"}));
+    EXPECT_EQ(BreakTextLines(L"\t\n", 30, Measure), (Lines{L"\t", L""}));
+    EXPECT_EQ(BreakTextLines(L"\t\n\nx", 30, Measure), (Lines{L"\t", L"", L"x"}));
 }
 
 TEST(TextLines, SurrogatePairsAreNeverSplit) {
