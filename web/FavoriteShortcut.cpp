@@ -34,6 +34,11 @@ std::wstring FavoriteNameFromEdit(const std::wstring& text) {
 FavoriteCheck CheckFavorite(const std::wstring& name, const std::wstring& address) {
     if (name.empty()) return FavoriteCheck::EmptyName;
     if (!IsPlainFileStem(name)) return FavoriteCheck::BadName;
+    // The address is written into two lines of the file: a CR or LF in it would start keys of
+    // its own (another URL=), a NUL would end the text for a reader there.
+    for (wchar_t c : address) {
+        if (static_cast<unsigned long>(c) < 0x20 || c == 0x7F) return FavoriteCheck::BadAddress;
+    }
     if (address.size() > MaxShortcutAddressLength()) return FavoriteCheck::AddressTooLong;
     return FavoriteCheck::Ok;
 }
@@ -48,6 +53,8 @@ const wchar_t* FavoriteRefusalText(FavoriteCheck check) {
             return L"该名称不能用作文件名（不能包含 \\ / : * ? \" < > | 等字符），请修改后再收藏。";
         case FavoriteCheck::AddressTooLong:
             return L"该游戏页的网址过长，无法添加到收藏夹。";
+        case FavoriteCheck::BadAddress:
+            return L"该游戏页的网址含有无效字符，无法添加到收藏夹。";
     }
     return nullptr;
 }

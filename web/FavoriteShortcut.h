@@ -27,6 +27,7 @@ enum class FavoriteCheck {
     EmptyName,
     BadName,         // not a plain file name: it would reach outside the Favorites folder
     AddressTooLong,  // the shortcut text would be cut
+    BadAddress,      // control characters: a line break or NUL would end the address early
 };
 // name: as read from the dialog. Nothing may be written unless this is Ok.
 FavoriteCheck CheckFavorite(const std::wstring& name, const std::wstring& address);

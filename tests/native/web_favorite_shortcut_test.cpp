@@ -78,3 +78,21 @@ TEST(FavoriteShortcut, NamesThatCannotBeAFileNameAreRefusedWithAMessage) {
     // The name is judged before the address.
     EXPECT_EQ(CheckFavorite(L"a/b", std::wstring(400, L'x')), FavoriteCheck::BadName);
 }
+
+TEST(FavoriteShortcut, AddressesWithLineBreaksOrNulAreRefused) {
+    // A line break would give the shortcut keys of the page's choosing, a NUL would end the
+    // address for a reader of the file.
+    const std::wstring injected = L"http://a.test/\r\nURL=file:///c:/x.exe";
+    EXPECT_EQ(CheckFavorite(L"game", injected), FavoriteCheck::BadAddress);
+    EXPECT_EQ(CheckFavorite(L"game", L"http://a.test/\nIconFile=x"), FavoriteCheck::BadAddress);
+    EXPECT_EQ(CheckFavorite(L"game", L"http://a.test/\rx"), FavoriteCheck::BadAddress);
+    EXPECT_EQ(CheckFavorite(L"game", std::wstring(L"http://a.test/\0x", 16)),
+              FavoriteCheck::BadAddress);
+    EXPECT_EQ(CheckFavorite(L"game", L"http://a.test/\tx"), FavoriteCheck::BadAddress);
+    EXPECT_EQ(CheckFavorite(L"game", L"http://a.test/\x7F"), FavoriteCheck::BadAddress);
+    ASSERT_NE(FavoriteRefusalText(FavoriteCheck::BadAddress), nullptr);
+    // Blanks, non-ASCII text and escapes are an address's own.
+    EXPECT_EQ(CheckFavorite(L"game", L"http://a.test/青龙 3服?q=%0D%0A"), FavoriteCheck::Ok);
+    // Told before the length: a shorter page address would not help.
+    EXPECT_EQ(CheckFavorite(L"game", std::wstring(300, L'\n')), FavoriteCheck::BadAddress);
+}
