@@ -74,5 +74,23 @@ bench: wintest
 	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/vorel_win_tests.exe \
 	  --gtest_also_run_disabled_tests --gtest_filter='MainWindowBench.*'
 
+# Fuzzing the core's parsers: libFuzzer under ASan and UBSan, natively with clang, in a build
+# of its own. make fuzz runs every target for FUZZ_SECONDS (two at a time with FUZZ_JOBS=2),
+# niced; fuzz-smoke is the short fixed run that make test does.
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 600
+FUZZ_JOBS ?= 1
+.PHONY: fuzz fuzz-build fuzz-smoke
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ) -DVOREL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+
+fuzz-smoke: fuzz-build
+	@cd $(FUZZ) && ctest --output-on-failure -j $(JOBS)
+
+fuzz: fuzz-build
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(FUZZ_JOBS) bash scripts/fuzz.sh $(FUZZ)
+
 clean:
 	rm -rf $(BUILD)

@@ -7,7 +7,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 here="$(cd "$(dirname "$0")" && pwd)"
-NATIVE_PKGS=(cmake make g++ googletest python3 python3-pil clang libclang-rt-14-dev curl)
+NATIVE_PKGS=(cmake make g++ googletest python3 python3-pil clang clang-14 libclang-rt-14-dev curl)
 WIN_PKGS=(g++-mingw-w64-i686-win32 mingw-w64-i686-dev)
 X_PKGS=(xvfb xauth xdotool x11-apps imagemagick fonts-wqy-microhei)
 # The tests run 32-bit Windows code only where this machine can execute 32-bit x86 code;

@@ -51,6 +51,13 @@ make --no-print-directory test-native 2>&1 | tee "$logs/native.log" | grep -E 't
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail=1
 count_ctest "$logs/native.log"
 
+# A fixed number of inputs per parser from a fixed seed: a short, repeatable run (make fuzz
+# runs them for minutes).
+step "fuzz smoke runs (libFuzzer, ASan + UBSan)"
+make --no-print-directory fuzz-smoke 2>&1 | tee "$logs/fuzz.log" | grep -E 'tests passed|Failed|\*\*\*|property failed' || true
+[ "${PIPESTATUS[0]}" -eq 0 ] || fail=1
+count_ctest "$logs/fuzz.log"
+
 step "windows and end-to-end tests under Wine"
 make --no-print-directory test-win 2>&1 | tee "$logs/win.log" | grep -E 'tests passed|Failed|\*\*\*|^\s+[0-9]+ - ' || true
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail=1
