@@ -73,6 +73,9 @@ bench: wintest
 # The main window with three tabs: hit test and strip repaint at 1920 pixels, a minute's idle CPU.
 	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/vorel_win_tests.exe \
 	  --gtest_also_run_disabled_tests --gtest_filter='MainWindowBench.*'
+# The keyboard hook procedure's cost per key event, with and without a hotkey.
+	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/vorel_win_tests.exe \
+	  --gtest_also_run_disabled_tests --gtest_filter='KeyboardHookBench.*'
 
 # Fuzzing the core's parsers: libFuzzer under ASan and UBSan, natively with clang, in a build
 # of its own. make fuzz runs every target for FUZZ_SECONDS (two at a time with FUZZ_JOBS=2),

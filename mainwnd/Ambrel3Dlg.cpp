@@ -380,6 +380,10 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             // Posted close requests meet the key filter first; this catches the sent ones
             // (the system menu, Alt+F4) with the same answer.
             if ((wParam & 0xFFF0) == SC_CLOSE && OnCloseRequest(lParam)) return 0;
+            // F10 or Alt alone would put the window into the mode of its system menu, which
+            // it never shows: the boss key F10 restores the window just before its key-up
+            // arrives here. Alt+Space still opens the menu.
+            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) return 0;
             break;
         case WM_NCHITTEST:
             return OnNcHitTest(lParam);
@@ -425,8 +429,10 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             OnMouseLeave();
             return 0;
         case WM_DESTROY:
-            // Ended some other way than through ExitAll: no icon is left behind in the tray.
+            // Ended some other way than through ExitAll: no icon is left behind in the tray,
+            // and no hook watches the keys for a window that is gone.
             if (m_trayIconAdded) RemoveTrayIcon();
+            RemoveKeyboardHook();
             break;
         case WM_NCMOUSELEAVE:
             OnMouseLeave();

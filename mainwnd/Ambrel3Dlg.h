@@ -20,6 +20,8 @@
 
 namespace vorel {
 
+class CSettingDlg;
+
 class CAmbrel3Dlg : public CDlgEx {
 public:
     explicit CAmbrel3Dlg(HWND parent = nullptr);
@@ -79,6 +81,11 @@ public:
     Hotkey m_soundKey;
 
 private:
+    // Tracks the system menu (under the "系统" button) or the tray menu (at the cursor) and
+    // carries out the chosen command.
+    void RunMenu(bool tray);
+    // settings: the dialog prepared for "设置...", shown only by that command.
+    void RunMenuCommand(int id, CSettingDlg& settings);
     void LayOutAndSkin();
     // The visible page (hall or current tab) fills the client area below the caption band.
     void FitPage(int cx, int cy);

@@ -1,19 +1,141 @@
-// Commands of the system menu, the tray icon and the hide button.
-//
-// Not yet: the two menus, the tray callback and hiding/restoring everything arrive with the
-// menus and hotkeys work. Until then the "系统" and hide buttons and the tray icon do nothing.
+// Commands of the system menu, the tray icon and the hide button: the two menus, hiding and
+// restoring the main window with every game window inside it, and bringing it forward.
+#include "fw/App.h"
+#include "hotkey/HotkeySettings.h"
+#include "hotkey/SettingDlg.h"
+#include "maint/CacheCleaning.h"
 #include "mainwnd/Ambrel3Dlg.h"
+#include "mainwnd/MainWindowRules.h"
+#include "mainwnd/MenuItems.h"
+#include "net/UpdateFlows.h"
+#include "res/resource.h"
+#include "ui/MessageBoxDlg.h"
+#include "ui/MessageBoxLayout.h"
 
 namespace vorel {
 
-void CAmbrel3Dlg::ToggleHideAll() {}
+namespace {
+const wchar_t kTitle[] = L"Vorel - Tolv";
+const wchar_t kCacheCleared[] = L"缓存清除完毕！";
+constexpr int kSystemMenuGap = 2;  // between the "系统" button and its menu
 
-void CAmbrel3Dlg::BringToFront() {}
+// The settings dialog while a menu shows it; hiding everything cancels it.
+CSettingDlg* g_openSettings = nullptr;
 
-void CAmbrel3Dlg::ShowSystemMenu() {}
+HMENU BuildMenu(MenuKind kind) {
+    HMENU menu = ::CreatePopupMenu();
+    if (!menu) return nullptr;
+    for (const MenuEntry& e : MenuEntries(kind, ReadBossKeySetting())) {
+        if (e.separator) {
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            ::AppendMenuW(menu, MF_STRING | MF_ENABLED, static_cast<UINT_PTR>(UINT(e.id)),
+                          e.text.c_str());
+        }
+    }
+    return menu;
+}
+}  // namespace
 
-void CAmbrel3Dlg::ShowTrayMenu() {}
+void CAmbrel3Dlg::ShowSystemMenu() { RunMenu(false); }
 
-void CAmbrel3Dlg::OnTrayNotify(LPARAM) {}
+void CAmbrel3Dlg::ShowTrayMenu() { RunMenu(true); }
+
+void CAmbrel3Dlg::RunMenu(bool tray) {
+    POINT at = {0, 0};
+    UINT flags = TPM_RETURNCMD;
+    HWND owner = m_hWnd;
+    if (tray) {
+        ::SetForegroundWindow(m_hWnd);
+        ::GetCursorPos(&at);
+        flags |= TPM_RIGHTALIGN | TPM_BOTTOMALIGN;
+        fw::App* app = fw::App::Current();
+        if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd) owner = app->m_pMainWnd->m_hWnd;
+    } else {
+        RECT button = {};
+        ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_SYSTEM_MENU), &button);
+        at.x = button.left;
+        at.y = button.bottom + kSystemMenuGap;
+        flags |= TPM_LEFTALIGN | TPM_TOPALIGN;
+    }
+    // Ready before the menu opens, gone once its command has been handled.
+    CSettingDlg settings(m_hWnd);
+    HMENU menu = BuildMenu(tray ? MenuKind::Tray : MenuKind::System);
+    if (!menu) return;
+    const int chosen =
+        static_cast<int>(::TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr));
+    RunMenuCommand(chosen, settings);
+    ::DestroyMenu(menu);
+}
+
+void CAmbrel3Dlg::RunMenuCommand(int id, CSettingDlg& settings) {
+    switch (id) {
+        case kMenuRefresh:
+            // The key filter passes it to the current page and never takes it for the
+            // window-switch key.
+            ::PostMessageW(m_hWnd, WM_KEYDOWN, VK_F5, static_cast<LPARAM>(kOwnMessageMark));
+            break;
+        case kMenuHideAll:
+            ToggleHideAll();
+            break;
+        case kMenuClearCache:
+            // Shown at once, whether or not the cleaning succeeds or has finished.
+            StartCacheCleaning();
+            ShowMessageBox(kMessageOk, kTitle, kCacheCleared, m_hWnd);
+            break;
+        case kMenuUpdate:
+            // An offered update ends this window even when its process could not start.
+            if (RunMenuUpdate(DefaultUpdateCheckSetup(), m_hWnd) != MenuUpdateOutcome::UpToDate) {
+                ExitAll();
+            }
+            break;
+        case kMenuSettings:
+            g_openSettings = &settings;
+            settings.DoModal();
+            g_openSettings = nullptr;
+            break;
+        case kMenuExit:
+            ExitAll();
+            break;
+        default:  // the version, or nothing chosen
+            break;
+    }
+}
+
+void CAmbrel3Dlg::ToggleHideAll() {
+    if (!::IsWindowVisible(m_hWnd)) {
+        ShowWindow(SW_RESTORE);
+        BringToFront();
+        return;
+    }
+    // The tab frames and the hall window are children: they go with the window.
+    ShowWindow(SW_HIDE);
+    if (m_addAccDlg.m_hWnd) m_addAccDlg.ShowWindow(SW_HIDE);
+    if (m_popInfo.m_hWnd) m_popInfo.ShowWindow(SW_HIDE);
+    if (g_openSettings && g_openSettings->m_hWnd && ::IsWindowVisible(g_openSettings->m_hWnd)) {
+        g_openSettings->EndDialog(IDCANCEL);
+    }
+}
+
+void CAmbrel3Dlg::BringToFront() {
+    // Another process has the foreground; with its input attached this one may take it.
+    HWND foreground = ::GetForegroundWindow();
+    const DWORD self = ::GetCurrentThreadId();
+    const DWORD other = foreground ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
+    const bool attached = other && other != self && ::AttachThreadInput(self, other, TRUE);
+    const UINT keep = SWP_NOMOVE | SWP_NOSIZE;
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, keep);
+    ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+    ::SetForegroundWindow(m_hWnd);
+    if (attached) ::AttachThreadInput(self, other, FALSE);
+}
+
+void CAmbrel3Dlg::OnTrayNotify(LPARAM mouseMessage) {
+    if (mouseMessage == WM_LBUTTONUP) {
+        ToggleHideAll();
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        ::PostMessageW(m_hWnd, kMsgShowTrayMenu, 0, 0);
+    }
+}
 
 }  // namespace vorel

@@ -1,0 +1,143 @@
+// The main window's keyboard hook with keys sent through the system's input path, as the
+// player presses them in any application: the boss key, the sound key and the sound button,
+// and the hotkeys read again after a change.
+#include "app/SettingsStore.h"
+#include "mainwnd/KeyboardHook.h"
+#include "support/KeyInput.h"
+#include "win/mainwnd_test_support.h"
+
+using namespace mwtest;
+using namespace testsupport;
+
+namespace {
+const std::wstring kAlice = L"1服-龙城-alice";
+const std::wstring kBob = L"1服-龙城-bob";
+
+std::wstring Ini() { return vorel::BesideExePath(L"Statistic.ini"); }
+
+void StoreHotkey(const wchar_t* key, const wchar_t* value) {
+    WritePrivateProfileStringW(L"TolvVorel", key, value, Ini().c_str());
+}
+void ForgetStoredHotkeys() {
+    for (const wchar_t* key : {L"ShortKey", L"AltWndKey", L"SndKey"}) StoreHotkey(key, nullptr);
+}
+
+int CountLines(const StandIn& s, const std::wstring& line) {
+    int n = 0;
+    for (const std::wstring& l : s.Log()) n += l == line;
+    return n;
+}
+
+class HotkeyTest : public MainWindowTest {
+protected:
+    // The window reads the hotkeys as it opens: the defaults, F10 and Ctrl+Q.
+    void SetUp() override {
+        ForgetStoredHotkeys();
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        ForgetStoredHotkeys();
+    }
+    // Pressed while another window has the keyboard, as in a game or any other program.
+    bool Press(std::initializer_list<WORD> modifiers, WORD key) {
+        if (!FocusKeySink()) return false;
+        return PressKeysWhilePumping(modifiers, key, [this] { Pump(5); });
+    }
+    bool WaitForVisible(bool visible) {
+        return WaitUntil([&] { return (IsWindowVisible(Main()) != FALSE) == visible; });
+    }
+};
+}  // namespace
+
+TEST_F(HotkeyTest, BeforeTheFirstTabNeitherKeyActsAfterwardsTheBossKeyHidesAndRestoresAll) {
+    ASSERT_TRUE(vorel::KeyboardHookInstalled());
+    ASSERT_TRUE(Press({}, VK_F10));
+    ASSERT_TRUE(Press({VK_CONTROL}, 'Q'));
+    Pump(400);
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_FALSE(m_dlg->m_muted);
+
+    LogIn(m_first, kAlice);
+    StandIn bob = AddTab(kBob);
+    ASSERT_TRUE(IsWindowVisible(bob.Frame()));
+    ASSERT_TRUE(Press({}, VK_F10));
+    ASSERT_TRUE(WaitForVisible(false)) << "the boss key did not hide the window";
+    // The tab frames are children: hidden with it.
+    EXPECT_FALSE(IsWindowVisible(bob.Frame()));
+    EXPECT_FALSE(IsWindowVisible(m_first.Frame()));
+    // With Shift held it is another combination.
+    ASSERT_TRUE(Press({VK_SHIFT}, VK_F10));
+    Pump(300);
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    ASSERT_TRUE(Press({}, VK_F10));
+    ASSERT_TRUE(WaitForVisible(true)) << "the boss key did not restore the window";
+    EXPECT_TRUE(IsWindowVisible(bob.Frame()));
+    EXPECT_FALSE(IsWindowVisible(m_first.Frame()));  // not the current tab
+    EXPECT_EQ(m_dlg->TabCount(), 2);
+    EXPECT_FALSE(m_dlg->m_muted);
+    EXPECT_FALSE(m_quit);
+}
+
+TEST_F(HotkeyTest, TheSoundKeyAndTheSoundButtonSwitchOneFlagThatTheTabsReceive) {
+    LogIn(m_first, kAlice);
+    StandIn bob = AddTab(kBob);
+    for (const StandIn* s : {&m_first, &bob})
+        ASSERT_TRUE(s->WaitForLine(L"mute 0", 3000, Pumping()));
+    HWND button = GetDlgItem(Main(), IDC_SOUND);
+    auto click = [&] {
+        SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_SOUND, BN_CLICKED), LPARAM(button));
+    };
+    auto tabsSay = [&](const wchar_t* line, int times) {
+        return WaitUntil(
+            [&] { return CountLines(m_first, line) == times && CountLines(bob, line) == times; });
+    };
+
+    ASSERT_TRUE(Press({VK_CONTROL}, 'Q'));
+    EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted != FALSE; })) << "the sound key did nothing";
+    EXPECT_TRUE(tabsSay(L"mute 1", 1));
+    // Q alone is only a letter.
+    ASSERT_TRUE(Press({}, 'Q'));
+    Pump(200);
+    EXPECT_TRUE(m_dlg->m_muted);
+    click();
+    EXPECT_FALSE(m_dlg->m_muted);
+    EXPECT_TRUE(tabsSay(L"mute 0", 2));
+    // The key after the button unmutes.
+    click();
+    EXPECT_TRUE(tabsSay(L"mute 1", 2));
+    ASSERT_TRUE(Press({VK_CONTROL}, 'Q'));
+    EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted == FALSE; }));
+    EXPECT_TRUE(tabsSay(L"mute 0", 3));
+    EXPECT_TRUE(IsWindowVisible(Main()));
+}
+
+TEST_F(HotkeyTest, ChangedHotkeysReachEveryGameWindowAndOnlyTheNewBossKeyActs) {
+    LogIn(m_first, kAlice);
+    StandIn bob = AddTab(kBob);
+    StandIn hall = StartStandIn(L"/gmhall /" + HandleText(Main()), Pumping());
+    ASSERT_TRUE(hall);
+    ASSERT_TRUE(WaitUntil([&] { return hall.Frame() && m_dlg->HallWindow() == hall.Frame(); }));
+
+    // What the settings dialog writes and posts when it saves Ctrl+B and no sound key.
+    StoreHotkey(L"ShortKey", L"2,66");
+    StoreHotkey(L"SndKey", L"0,0");
+    PostMessageW(Main(), vorel::kMsgHotkeysChanged, 0, 0);
+    for (const StandIn* s : {&m_first, &bob, &hall}) {
+        EXPECT_TRUE(s->WaitForLine(L"hotkeys", 5000, Pumping()));
+    }
+    EXPECT_EQ(m_dlg->m_bossKey.virtualKey, 'B');
+    EXPECT_EQ(m_dlg->m_bossKey.modifier, vorel::kModCtrl);
+
+    // Events are handled in order: were F10 still the boss key, Ctrl+B would restore again.
+    ASSERT_TRUE(Press({}, VK_F10));
+    ASSERT_TRUE(Press({VK_CONTROL}, 'B'));
+    EXPECT_TRUE(WaitForVisible(false));
+    Pump(300);
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    ASSERT_TRUE(Press({VK_CONTROL}, 'B'));
+    EXPECT_TRUE(WaitForVisible(true));
+    ASSERT_TRUE(Press({VK_CONTROL}, 'Q'));
+    Pump(300);
+    EXPECT_FALSE(m_dlg->m_muted);
+}
