@@ -77,6 +77,17 @@ bench: wintest
 	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/vorel_win_tests.exe \
 	  --gtest_also_run_disabled_tests --gtest_filter='KeyboardHookBench.*'
 
+# Every benchmark side by side in one test session, printed as the table of ratios of
+# docs/PERFORMANCE.md: start-up, working set and idle CPU against a minimal dialog program,
+# paint, hook, downloads against WinINet and curl, MD5, executable sizes.
+.PHONY: performance screenshots
+performance: win wintest
+	@bash scripts/performance.sh $(WINTEST) $(WIN)
+
+# Every window photographed under Xvfb into docs/ (docs/screens.md shows them).
+screenshots: wintest
+	@bash scripts/screenshots.sh $(WINTEST)
+
 # Fuzzing the core's parsers: libFuzzer under ASan and UBSan, natively with clang, in a build
 # of its own. make fuzz runs every target for FUZZ_SECONDS (two at a time with FUZZ_JOBS=2),
 # niced; fuzz-smoke is the short fixed run that make test does.

@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# Every benchmark of the project in one test session, side by side, then one table of ratios
+# (the table of docs/PERFORMANCE.md): start-up, idle CPU, skin paint, keyboard hook, download
+# and MD5 throughput, executable size and peak working set, each next to its yardstick.
+# Usage: performance.sh [windows-test-build-dir [shipped-build-dir]]
+# Env: PERF_IDLE_SECONDS (default 60) for the idle measurements, PERF_RUNS (default 7) for the
+# start-ups. The raw output is kept in <test build>/performance/raw.txt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# Prints the number that follows `label` on the first line of the raw output holding it.
+after() {
+  awk -v l="$1" 'index($0, l) { s = substr($0, index($0, l) + length(l))
+    if (match(s, /[0-9]+(\.[0-9]+)?/)) { print substr(s, RSTART, RLENGTH); exit } }' "$raw"
+}
+result() { awk -v k="$1" '$1 == "result" && $2 == k { print $3; exit }' "$raw"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b + 0 == 0) print "—"; else printf "%.2f", a / b }'; }
+row() { printf '| %s | %s | %s | %s | %s |\n' "$@"; }
+
+# utime + stime, in clock ticks, of this session's Wine processes running a Windows program
+# (other checkouts may run the same program in prefixes of their own).
+cpu_ticks() {
+  local total=0 count=0 p first
+  for p in /proc/[0-9]*; do
+    first="$(head -z -n1 "$p/cmdline" 2>/dev/null | tr -d '\0')" || continue
+    case "$first" in *"$1"*) ;; *) continue ;; esac
+    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    total=$((total + $(awk '{ print $14 + $15 }' "$p/stat" 2>/dev/null || echo 0)))
+    count=$((count + 1))
+  done
+  echo "$total $count"
+}
+
+if [ "${1:-}" = --inside ]; then
+  build="$2"
+  shipped="$3"
+  out="$build/performance"
+  mkdir -p "$out"
+  raw="$out/raw.txt"
+  : >"$raw"
+  seconds="${PERF_IDLE_SECONDS:-60}"
+  export VOREL_BENCH_SECONDS="$seconds" VOREL_BENCH_RUNS="${PERF_RUNS:-7}"
+  load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+  started="$(date -u '+%Y-%m-%d %H:%M UTC')"
+  step() { echo "== $*" | tee -a "$raw"; }
+  run() { "$@" 2>&1 | tr -d '\r' | tee -a "$raw"; }
+
+  step "start-up, working set and idle CPU of the real program beside a minimal dialog"
+  # Wine reads another process's CPU times as zero: the idle window's are taken here from
+  # /proc at the two marks the benchmark sets.
+  marks="$out/marks"
+  rm -rf "$marks"
+  mkdir -p "$marks"
+  VOREL_BENCH_MARKS="Z:${marks//\//\\}" bash scripts/wine-exec.sh "$build/vorel_e2e_tests.exe" \
+    --gtest_also_run_disabled_tests --gtest_filter='StartupBench.*' >"$out/startup.txt" 2>&1 &
+  bench=$!
+  : >"$out/idle-linux.txt"
+  declare -A cpu_begin=()
+  t_begin=0
+  while kill -0 "$bench" 2>/dev/null; do
+    for mark in idle-begin idle-end; do
+      [ -e "$marks/$mark" ] && [ ! -e "$marks/$mark.taken" ] || continue
+      now=$(date +%s%N)
+      for program in TolvVorel.exe minimal_dialog.exe; do
+        read -r ticks found < <(cpu_ticks "$program")
+        if [ "$found" != 1 ]; then
+          echo "performance: $found processes of $program in this prefix at $mark" >>"$out/idle-linux.txt"
+        fi
+        if [ "$mark" = idle-begin ]; then
+          cpu_begin[$program]=$ticks
+          t_begin=$now
+        else
+          awk -v d=$((ticks - ${cpu_begin[$program]:-0})) -v hz="$(getconf CLK_TCK)" \
+            -v ns=$((now - t_begin)) -v p="$program" 'BEGIN {
+              printf "%s: %.2f s CPU over %.1f s idle (utime + stime of its Wine process)\n", p, d / hz, ns / 1e9
+              printf "result idle_cpu_linux_%s %.4f\n", p, d / hz * 100 / (ns / 1e9) }' >>"$out/idle-linux.txt"
+        fi
+      done
+      touch "$marks/$mark.taken"
+    done
+    sleep 0.1
+  done
+  wait "$bench" || true
+  tr -d '\r' <"$out/startup.txt" | tee -a "$raw"
+  tee -a "$raw" <"$out/idle-linux.txt"
+  step "main window in the test process: hit test, strip repaint, idle CPU with three tabs"
+  run bash scripts/wine-exec.sh "$build/vorel_win_tests.exe" --gtest_also_run_disabled_tests \
+    --gtest_filter='MainWindowBench.*'
+  if bash scripts/wine-exec.sh "$build/vorel_win_tests.exe" --gtest_also_run_disabled_tests \
+       --gtest_list_tests 2>/dev/null | grep -q '^KeyboardHookBench\.'; then
+    step "keyboard hook procedure"
+    run bash scripts/wine-exec.sh "$build/vorel_win_tests.exe" --gtest_also_run_disabled_tests \
+      --gtest_filter='KeyboardHookBench.*'
+  fi
+  step "skin paint against a plain BitBlt"
+  run bash scripts/wine-exec.sh "$build/skin_paint_bench.exe" 100
+  step "download and MD5 throughput"
+  run bash scripts/download-bench.sh --inside "$build"
+  # MD5 of the same file on the Linux side, best of three.
+  file="$build/bench/download-20m.bin"
+  best=0
+  for _ in 1 2 3; do
+    t0=$(date +%s%N)
+    md5sum "$file" >/dev/null
+    t1=$(date +%s%N)
+    best="$(awk -v a="$best" -v s="$(stat -c %s "$file")" -v ns=$((t1 - t0)) \
+      'BEGIN { v = s / 1048576 / (ns / 1e9); print (v > a) ? v : a }')"
+  done
+  echo "md5sum (Linux side) $best MiB/s" | tee -a "$raw"
+  load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
+
+  size_shipped="$(stat -c %s "$shipped/TolvVorel.exe" 2>/dev/null || echo)"
+  size_test="$(stat -c %s "$build/TolvVorel.exe")"
+  size_minimal="$(stat -c %s "$build/minimal_dialog.exe")"
+  kib() { awk -v b="$1" 'BEGIN { if (b == "") print "—"; else printf "%.0f KiB", b / 1024 }'; }
+
+  skin="$(after 'stretched skin paint 1920x1040 (nine pieces, icon, title, one BitBlt):')"
+  blit="$(after 'plain BitBlt 1920x1040:')"
+  strip="$(after 'strip repaint (567 x 22 invalid):')"
+  whole="$(after 'whole window repaint, for comparison:')"
+  idle_bench="$(grep -F 'main-window process, three tabs, idle' "$raw" | sed -E 's/.*\(([0-9.]+) %\).*/\1/' | head -1)"
+  hook_other="$(after 'a key of no hotkey')"
+  hook_none="$(after 'no tab yet')"
+  chunk512="$(after 'HttpDownloadToFile, 512-byte reads')"
+  chunk1024="$(after 'HttpDownloadToFile, 1024-byte reads')"
+  wininet="$(after 'plain WinINet loop, 64 KiB reads')"
+  curl="$(after 'curl (Linux side)')"
+  md5="$(after 'MD5 (CryptoAPI, 1024-byte reads)')"
+
+  table="$out/table.md"
+  {
+    cpu_field() { grep -m1 "^$1" /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'; }
+    hypervisor=""
+    grep -qw hypervisor /proc/cpuinfo && hypervisor=", virtual machine"
+    echo "Measured $started on $(nproc) cores of $(cpu_field 'model name') (family $(cpu_field 'cpu family'), model $(cpu_field 'model\s*:' || true)$hypervisor),"
+    echo "$("$WINELOADER" --version 2>/dev/null || echo 'Wine ?') ($(basename "$WINELOADER")), test build $(cat "$build/vorel-arch" 2>/dev/null || echo '?');"
+    echo "load average $load_before at the start, $load_after at the end; idle figures over $seconds s, start-ups median of $VOREL_BENCH_RUNS."
+    echo
+    row "Measure" "TolvVorel" "Yardstick" "Yardstick's figure" "Ratio"
+    row "---" "---:" "---" "---:" "---:"
+    row "Start-up to a visible main window (median)" "$(result startup_main_ms) ms" "minimal dialog program, same Wine" "$(result startup_minimal_ms) ms" "$(ratio "$(result startup_main_ms)" "$(result startup_minimal_ms)")"
+    row "Start-up to the first login window (median)" "$(result startup_login_ms) ms" "minimal dialog program" "$(result startup_minimal_ms) ms" "$(ratio "$(result startup_login_ms)" "$(result startup_minimal_ms)")"
+    row "Idle CPU, real main-window process, three tabs" "$(result idle_cpu_linux_TolvVorel.exe) %" "minimal dialog, same seconds" "$(result idle_cpu_linux_minimal_dialog.exe) %" "$(ratio "$(result idle_cpu_linux_TolvVorel.exe)" "$(result idle_cpu_linux_minimal_dialog.exe)")"
+    row "Idle CPU, main window in the test process, three tabs" "${idle_bench:-—} %" "one core" "100 %" "$(ratio "$idle_bench" 100)"
+    row "Skin paint 1920 × 1040" "$skin ms" "plain BitBlt of the same size" "$blit ms" "$(ratio "$skin" "$blit")"
+    row "Tab strip repaint at 1920 px" "$strip ms" "whole main window repaint" "$whole ms" "$(ratio "$strip" "$whole")"
+    if [ -n "$hook_other" ]; then
+      row "Keyboard hook, per key event of no hotkey (one tab)" "$hook_other ns" "the hook before any tab (passes every key on)" "$hook_none ns" "$(ratio "$hook_other" "$hook_none")"
+    fi
+    row "Download, 512-byte reads (update, notice picture)" "$chunk512 MiB/s" "plain WinINet loop, 64 KiB reads" "$wininet MiB/s" "$(ratio "$chunk512" "$wininet")"
+    row "Download, 1024-byte reads (game hall)" "$chunk1024 MiB/s" "plain WinINet loop, 64 KiB reads" "$wininet MiB/s" "$(ratio "$chunk1024" "$wininet")"
+    row "Download, plain WinINet loop" "$wininet MiB/s" "curl on the Linux side" "$curl MiB/s" "$(ratio "$wininet" "$curl")"
+    row "Download, 512-byte reads" "$chunk512 MiB/s" "curl on the Linux side" "$curl MiB/s" "$(ratio "$chunk512" "$curl")"
+    row "MD5 of the version key (CryptoAPI, 1024-byte reads)" "$md5 MiB/s" "md5sum on the Linux side" "$(printf '%.1f' "$best") MiB/s" "$(ratio "$md5" "$best")"
+    row "Executable size, shipped i686" "$(kib "$size_shipped")" "minimal dialog program (x86-64)" "$(kib "$size_minimal")" "$(ratio "$size_shipped" "$size_minimal")"
+    row "Executable size, x86-64 test build" "$(kib "$size_test")" "minimal dialog program (x86-64)" "$(kib "$size_minimal")" "$(ratio "$size_test" "$size_minimal")"
+    row "Peak working set, main-window process at its first login" "$(result peak_ws_main_start_kib) KiB" "minimal dialog program" "$(result peak_ws_minimal_kib) KiB" "$(ratio "$(result peak_ws_main_start_kib)" "$(result peak_ws_minimal_kib)")"
+    row "Peak working set, main-window process, three tabs" "$(result peak_ws_main_tabs_kib) KiB" "minimal dialog program" "$(result peak_ws_minimal_idle_kib) KiB" "$(ratio "$(result peak_ws_main_tabs_kib)" "$(result peak_ws_minimal_idle_kib)")"
+  } >"$table"
+  echo
+  cat "$table"
+  echo
+  echo "performance: raw output in $raw, table in $table"
+  exit 0
+fi
+
+build="${1:-}"
+if [ -z "$build" ]; then
+  arch="$(bash scripts/test-arch.sh)"
+  build=build/win
+  [ "$arch" = i686 ] || build="build/win-$arch"
+fi
+shipped="${2:-$(dirname "$build")/win}"
+for exe in vorel_e2e_tests.exe vorel_win_tests.exe skin_paint_bench.exe download_bench.exe minimal_dialog.exe; do
+  [ -f "$build/$exe" ] || { echo "performance: no $build/$exe; build it first (make wintest)" >&2; exit 1; }
+done
+[ -f "$shipped/TolvVorel.exe" ] || echo "performance: no $shipped/TolvVorel.exe (make win); its size stays empty" >&2
+exec bash scripts/test-session.sh "$build" bash scripts/performance.sh --inside "$(cd "$build" && pwd)" \
+  "$(cd "$shipped" 2>/dev/null && pwd || echo "$shipped")"
