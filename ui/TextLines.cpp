@@ -17,23 +17,26 @@ size_t CharLength(const std::wstring& text, size_t i) {
 
 std::vector<std::wstring> BreakTextLines(const std::wstring& text, int width,
                                          const LineMeasure& measure) {
+    // Carriage returns go first: the units on either side of one meet in the drawn line, so a
+    // pair they form must be one character for the breaking too.
+    std::wstring visible;
+    visible.reserve(text.size());
+    for (wchar_t c : text) {
+        if (c != L'\r') visible.push_back(c);
+    }
     std::vector<std::wstring> lines;
     std::wstring line;
     size_t i = 0;
-    while (i < text.size()) {
-        const wchar_t c = text[i];
-        if (c == L'\r') {
-            ++i;
-            continue;
-        }
+    while (i < visible.size()) {
+        const wchar_t c = visible[i];
         if (c == L'\n') {
             lines.push_back(line);
             line.clear();
             ++i;
             continue;
         }
-        const size_t n = CharLength(text, i);
-        line.append(text, i, n);
+        const size_t n = CharLength(visible, i);
+        line.append(visible, i, n);
         // A character too wide even alone stays: moving it on would only overflow the next
         // line again. The next character or line feed ends its line as any other.
         if (measure(line) > width && line.size() > n) {

@@ -67,6 +67,12 @@ TEST(TextLines, SurrogatePairsAreNeverSplit) {
     // U+20BB7 as UTF-16 code units: the same input on 16- and 32-bit wchar_t.
     const std::wstring pair = {wchar_t(0xD842), wchar_t(0xDFB7)};
     EXPECT_EQ(BreakTextLines(L"a" + pair + pair, 20, Measure), (Lines{L"a" + pair, pair}));
+    // A carriage return between the halves is dropped, and the halves meet as one character:
+    // with ten pixels a unit, "a" and the pair do not fit 20 together.
+    const auto tenEach = [](const std::wstring& s) { return int(s.size()) * 10; };
+    const std::wstring split = L"a" + pair.substr(0, 1) + L"\r" + pair.substr(1);
+    EXPECT_EQ(BreakTextLines(split, 20, tenEach), (Lines{L"a", pair}));
+    EXPECT_EQ(BreakTextLines(split + L"\r\n", 30, tenEach), (Lines{L"a" + pair, L""}));
 }
 
 TEST(TextLines, HeightOfTheLinesAndGrowth) {
