@@ -79,7 +79,10 @@ private:
             if (int(info.wID) == d->m_choose) steps = selectable + 1;
             ++selectable;
         }
-        if (d->m_onOpen) d->m_onOpen();
+        if (d->m_onOpen) {
+            UpdateWindow(wnd);  // painted before anyone looks at it
+            d->m_onOpen();
+        }
         if (steps < 0) {
             EndMenu();
             return;
