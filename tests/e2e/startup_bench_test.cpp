@@ -176,8 +176,8 @@ TEST_F(StartupBench, DISABLED_StartUpToAVisibleWindowAgainstAMinimalDialog) {
             Timed dialog = Start(m_minimal);
             ASSERT_TRUE(dialog.process);
             HWND wnd = nullptr;
-            ASSERT_TRUE(PollFor([&] { return (wnd = VisibleWindowOf(dialog.id)) != nullptr; },
-                                30000));
+            ASSERT_TRUE(
+                PollFor([&] { return (wnd = VisibleWindowOf(dialog.id)) != nullptr; }, 30000));
             const double ms = (Now() - dialog.started) * 1000;
             Sleep(500);  // its first paints belong to its peak
             const double kib = PeakWorkingSetKib(dialog.process.get());
@@ -192,8 +192,8 @@ TEST_F(StartupBench, DISABLED_StartUpToAVisibleWindowAgainstAMinimalDialog) {
             Timed launcher = Start(Launcher());
             ASSERT_TRUE(launcher.process);
             HWND main = nullptr;
-            ASSERT_TRUE(PollFor([&] { return (main = FindMainWindow(launcher.id)) != nullptr; },
-                                30000));
+            ASSERT_TRUE(
+                PollFor([&] { return (main = FindMainWindow(launcher.id)) != nullptr; }, 30000));
             const double toMain = (Now() - launcher.started) * 1000;
             // The first account's login: a window of the "/newgm" process owned by the main
             // window, the first thing of the program that a player sees.
@@ -254,8 +254,8 @@ TEST_F(StartupBench, DISABLED_ThreeTabsIdleCpuAndPeakWorkingSet) {
     }
     // The program's own first login is still waiting; cancelled, it leaves the three tabs.
     HWND login = nullptr;
-    ASSERT_TRUE(PollFor([&] { return (login = VisibleWindowOf(launcher.id, main)) != nullptr; },
-                        30000));
+    ASSERT_TRUE(
+        PollFor([&] { return (login = VisibleWindowOf(launcher.id, main)) != nullptr; }, 30000));
     PostMessageW(login, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([] { return LauncherProcessIds().size() == 1; }, 30000));
     Sleep(1000);
@@ -275,10 +275,12 @@ TEST_F(StartupBench, DISABLED_ThreeTabsIdleCpuAndPeakWorkingSet) {
     // GetProcessTimes of another process: zero under Wine, real on Windows.
     std::printf("idle %d s side by side, main window with three tabs (GetProcessTimes):\n",
                 seconds);
-    std::printf("  TolvVorel.exe main-window process   CPU %.3f s (%.3f %%), peak working set %.0f KiB\n",
-                mainCpu, mainCpu * 100 / seconds, mainKib);
-    std::printf("  minimal dialog program              CPU %.3f s (%.3f %%), peak working set %.0f KiB\n",
-                dialogCpu, dialogCpu * 100 / seconds, dialogKib);
+    std::printf(
+        "  TolvVorel.exe main-window process   CPU %.3f s (%.3f %%), peak working set %.0f KiB\n",
+        mainCpu, mainCpu * 100 / seconds, mainKib);
+    std::printf(
+        "  minimal dialog program              CPU %.3f s (%.3f %%), peak working set %.0f KiB\n",
+        dialogCpu, dialogCpu * 100 / seconds, dialogKib);
     std::printf("result idle_cpu_main_percent %.4f\n", mainCpu * 100 / seconds);
     std::printf("result idle_cpu_minimal_percent %.4f\n", dialogCpu * 100 / seconds);
     std::printf("result peak_ws_main_tabs_kib %.0f\n", mainKib);

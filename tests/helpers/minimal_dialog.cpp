@@ -21,8 +21,8 @@ WORD* AlignDword(WORD* at) {
     return reinterpret_cast<WORD*>((reinterpret_cast<ULONG_PTR>(at) + 3) & ~ULONG_PTR(3));
 }
 
-WORD* PutItem(WORD* at, DWORD style, short x, short y, short cx, short cy, WORD id,
-              WORD classAtom, const wchar_t* text) {
+WORD* PutItem(WORD* at, DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
+              const wchar_t* text) {
     at = AlignDword(at);
     auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(at);
     item->style = style | WS_CHILD | WS_VISIBLE;
