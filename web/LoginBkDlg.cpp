@@ -9,8 +9,17 @@
 
 namespace vorel {
 
+namespace {
+// A login whose main window has gone ends as if it had been cancelled. Looked for twice a
+// second: with the login browser's teardown, the process is gone within a second.
+constexpr UINT_PTR kParentWatchTimer = 1;
+constexpr UINT kParentWatchMs = 500;
+}  // namespace
+
 CLoginBkDlg::CLoginBkDlg(HWND parent, int tabNumber, const std::wstring& loginUrl)
-    : fw::Dialog(IDD_LOGIN, parent), m_login(loginUrl, this, LoginTarget{parent, tabNumber}) {}
+    : fw::Dialog(IDD_LOGIN, parent),
+      m_parentMainWindow(parent),
+      m_login(loginUrl, this, LoginTarget{parent, tabNumber}) {}
 
 // The image reads from the stream until it goes: image first.
 CLoginBkDlg::~CLoginBkDlg() {
@@ -87,11 +96,19 @@ BOOL CLoginBkDlg::OnInitDialog() {
     if (LoadPicture()) PaintLayered();
     m_login.Create(m_hWnd);
     ModifyStyle(0, WS_MINIMIZEBOX);
+    SetTimer(kParentWatchTimer, kParentWatchMs);
     return FALSE;
 }
 
 LRESULT CLoginBkDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+        case WM_TIMER:
+            if (wParam != kParentWatchTimer) break;
+            if (!::IsWindow(m_parentMainWindow)) {
+                KillTimer(kParentWatchTimer);
+                EndDialog(IDCANCEL);
+            }
+            return 0;
         case WM_LBUTTONDOWN: {
             const LRESULT result = DefWindowProc(msg, wParam, lParam);
             SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, lParam);

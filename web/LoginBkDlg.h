@@ -44,6 +44,7 @@ private:
     std::unique_ptr<Gdiplus::Bitmap> m_image;
     int m_width = 0;
     int m_height = 0;
+    HWND m_parentMainWindow;
     CLoginDlg m_login;
 };
 
