@@ -98,6 +98,8 @@ void CAmbrel3Dlg::OnFrameArrived(HWND frame, LPARAM isHall) {
 }
 
 BOOL CAmbrel3Dlg::OnCloseRequest(LPARAM lParam) {
+    // A window whose last game has died closes without asking about it.
+    DropLostTabs();
     switch (DecideCloseRequest(lParam, m_tabs.Count())) {
         case CloseAction::ExitAll:
         case CloseAction::TerminatePendingAndExit:
@@ -182,6 +184,7 @@ void CAmbrel3Dlg::CloseTab(int index) {
 }
 
 void CAmbrel3Dlg::SwitchToNextTab() {
+    DropLostTabs();
     if (m_tabs.Empty() || !::IsWindowVisible(m_hWnd) || ::IsIconic(m_hWnd)) return;
     if (m_tabs.Count() > 1 && !IsVisible(m_hallWindow)) {
         const int old = m_tabs.Current();
@@ -194,7 +197,10 @@ void CAmbrel3Dlg::SwitchToNextTab() {
 
 void CAmbrel3Dlg::DropLostTabs() {
     // A game process that died without a word leaves a tab without a window; it goes
-    // without a question.
+    // without a question. The mute timer calls this every tick, and the commands that count
+    // or step through the tabs call it first, so that none of them acts on a dead tab.
+    if (m_hallWindow && !::IsWindow(m_hallWindow)) m_hallWindow = nullptr;
+    const WindowId shown = m_tabs.CurrentWindow();
     bool dropped = false;
     for (int i = m_tabs.Count() - 1; i >= 0; --i) {
         if (::IsWindow(TabWindow(i))) continue;
@@ -205,7 +211,14 @@ void CAmbrel3Dlg::DropLostTabs() {
     if (!dropped) return;
     m_hover = StripHover{};
     if (m_tooltip) ::SendMessageW(m_tooltip, TTM_ACTIVATE, FALSE, 0);
-    if (!m_tabs.Empty()) ShowTab(TabWindow(m_tabs.Current()));
+    // The page on the screen stays unless it was the one that died; then the tab that took
+    // its place is shown, as when a tab is closed.
+    const int stillThere = m_tabs.IndexOf(shown);
+    if (stillThere >= 0) {
+        m_tabs.Select(stillThere);
+    } else if (!m_tabs.Empty() && !IsVisible(m_hallWindow)) {
+        ShowTab(TabWindow(m_tabs.Current()));
+    }
 }
 
 void CAmbrel3Dlg::ShowNewTabChoice() {
@@ -220,6 +233,7 @@ void CAmbrel3Dlg::ShowNewTabChoice() {
 }
 
 void CAmbrel3Dlg::OnNewTabChoice(WPARAM answer) {
+    DropLostTabs();  // a dead tab does not count against the limit
     switch (DecideNewTabChoice(answer, m_tabs.Count())) {
         case NewTabAction::StartGame:
             StartGameProcess();
