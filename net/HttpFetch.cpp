@@ -19,6 +19,25 @@ const wchar_t kAgent[] = L"RKW";
 const wchar_t kRequestHeaders[] =
     L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
 
+// A server that takes a request and then says nothing would hold the caller for as long as
+// the system's time-outs allow: the start before its main window, the main window while it
+// fetches the notice, an install waiting for its report. The system's own time-outs apply,
+// except where it has none (Wine's WinINet waits without limit for an answer): there this
+// bound is set in their place.
+constexpr DWORD kSilentServerLimitMs = 30000;
+
+void BoundUnlimitedTimeouts(HINTERNET request) {
+    const DWORD options[] = {INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT};
+    for (DWORD option : options) {
+        DWORD ms = 0;
+        DWORD size = sizeof(ms);
+        if (InternetQueryOptionW(request, option, &ms, &size) && ms != 0 && ms != 0xFFFFFFFF)
+            continue;
+        DWORD bound = kSilentServerLimitMs;
+        InternetSetOptionW(request, option, &bound, sizeof(bound));
+    }
+}
+
 // Opens, connects, opens the request and sends it, each handle held by `handles` from the
 // moment it exists so that a cancel can close it. *error gets the code of a failed step.
 bool OpenAndSend(const UrlParts& parts, TransferHandles& handles, DWORD* error) {
@@ -42,6 +61,7 @@ bool OpenAndSend(const UrlParts& parts, TransferHandles& handles, DWORD* error) 
         *error = GetLastError();
         return false;
     }
+    BoundUnlimitedTimeouts(handles.Get(TransferHandles::Request));
     if (!HttpSendRequestW(handles.Get(TransferHandles::Request), kRequestHeaders,
                           static_cast<DWORD>(wcslen(kRequestHeaders)), nullptr, 0)) {
         *error = GetLastError();
