@@ -65,10 +65,9 @@ public:
         return search.found;
     }
 
-    // An ordinary start ends in the main window, or, in a build without one, in the end of
-    // the process; either shows that the start went on.
+    // An ordinary start shows the main window and stays.
     bool WentOnToAnOrdinaryStart(DWORD timeoutMs) const {
-        return PollUntil([&] { return Ended() || Window(L"Vorel - Tolv") != nullptr; }, timeoutMs);
+        return PollUntil([&] { return Window(L"Vorel - Tolv") != nullptr; }, timeoutMs) && !Ended();
     }
 
 private:

@@ -1,0 +1,269 @@
+// The real TolvVorel.exe when the processes around its main window fail: a game process
+// killed while it is a tab, the main window's own process killed with game processes in every
+// state around it, and two main windows running side by side. Tabs are stand-in game
+// processes (the login pages cannot load here); the first login of every main window, the
+// game hall and the extra logins are the program's own "/newgm" and "/gmhall" processes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "support/FaultScenario.h"
+#include "support/LauncherScenario.h"
+#include "support/MainWindowProbe.h"
+#include "support/PublisherTestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr int kYes = 5000;
+constexpr int kNo = 5001;
+constexpr UINT kMsgNewTabChoice = WM_USER + 6;
+constexpr int kSoundButton = 1002;
+
+bool Kill(DWORD pid) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!process) return false;
+    const bool ended =
+        TerminateProcess(process, 1) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
+// A main window of the program with its process.
+struct MainWindow {
+    DWORD pid = 0;
+    HWND wnd = nullptr;
+
+    StandIn LogIn(int tab, const std::wstring& caption) const {
+        StandIn s = StartStandIn(L"/newgm /" + HandleText(wnd) + L" /" + std::to_wstring(tab));
+        EXPECT_TRUE(s);
+        if (!s) return s;
+        EXPECT_TRUE(s.Command(L"login " + caption));
+        EXPECT_TRUE(s.WaitForLine(L"copydata 1", 10000));
+        EXPECT_TRUE(s.WaitForLine(L"shown", 10000));
+        return s;
+    }
+    // The login window of a real game process of this main window (owned by it), if any.
+    HWND RealLogin() const {
+        for (DWORD id : LauncherProcessIds()) {
+            if (id == pid) continue;
+            HWND dialog = WaitForDialogOf(id, 50);
+            if (dialog && GetWindow(dialog, GW_OWNER) == wnd) return dialog;
+        }
+        return nullptr;
+    }
+    // Cancels the real login that is on the screen: its process ends and the main window is
+    // enabled again.
+    bool CancelRealLogin() const {
+        HWND login = nullptr;
+        if (!WaitFor([&] { return (login = RealLogin()) != nullptr; }, 30000)) return false;
+        DWORD loginPid = 0;
+        GetWindowThreadProcessId(login, &loginPid);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, loginPid);
+        PostMessageW(login, WM_CLOSE, 0, 0);
+        const bool ended = process && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+        if (process) CloseHandle(process);
+        return ended && WaitFor([&] { return IsWindowEnabled(wnd) != FALSE; }, 10000);
+    }
+    // The answer of the new-tab choice: 1 a tab here, 0 a new main window.
+    void ChooseNewTab(WPARAM answer) const { PostMessageW(wnd, kMsgNewTabChoice, answer, 0); }
+};
+
+class ProcessFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetLauncherState();
+        PrepareStandInDir();
+        m_exe = PlaceLauncher(ProductFolder());
+        m_launcher = std::make_unique<StartedProcess>(L"\"" + m_exe + L"\" /VorelD");
+        ASSERT_TRUE(m_launcher->started());
+        m_main.pid = m_launcher->id();
+        m_main.wnd = WaitForMainWindow(m_main.pid, 30000);
+        ASSERT_TRUE(m_main.wnd) << "no main window";
+    }
+    void TearDown() override {
+        m_launcher.reset();
+        EndAllStandIns();
+        StopLauncherProcesses(5000);
+        ResetLauncherState();
+    }
+
+    // Launcher processes that started after these.
+    static std::vector<DWORD> NewLaunchers(const std::vector<DWORD>& known) {
+        std::vector<DWORD> found;
+        for (DWORD id : LauncherProcessIds()) {
+            if (std::find(known.begin(), known.end(), id) == known.end()) found.push_back(id);
+        }
+        return found;
+    }
+
+    std::wstring m_exe;
+    std::unique_ptr<StartedProcess> m_launcher;
+    MainWindow m_main;
+};
+
+}  // namespace
+
+TEST_F(ProcessFaults, AKilledTabIsDroppedAndTheMainWindowGoesOn) {
+    StandIn a = m_main.LogIn(0, L"1服-龙城-alice");
+    ASSERT_TRUE(m_main.CancelRealLogin());
+    StandIn b = m_main.LogIn(1, L"1服-龙城-bob");
+    StandIn c = m_main.LogIn(2, L"2服-凤鸣-carol");
+    ASSERT_TRUE(IsWindowVisible(c.Frame()));
+
+    // Three tabs: a fourth is refused.
+    m_main.ChooseNewTab(1);
+    HWND box = WaitForMessageBox(m_main.pid, 10000);
+    ASSERT_TRUE(box) << "no refusal of a fourth tab";
+    EXPECT_EQ(MessageBoxButtonCount(box), 1);
+    ClickMessageBoxButton(box, kYes);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+
+    // The shown tab's process dies: the tab that is now last is shown in its place.
+    ASSERT_TRUE(Kill(c.pid));
+    const DWORD killed = GetTickCount();
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(b.Frame()) != FALSE; }, 5000))
+        << "the next tab was not shown";
+    printf("[ figures  ] killed tab replaced after %lu ms\n", Since(killed));
+    EXPECT_FALSE(IsWindowVisible(a.Frame()));
+
+    // Two tabs now: the new-tab choice starts a login instead of refusing it.
+    const std::vector<DWORD> before = LauncherProcessIds();
+    m_main.ChooseNewTab(1);
+    ASSERT_TRUE(WaitFor([&] { return !NewLaunchers(before).empty(); }, 10000))
+        << "no game process was started for the new tab";
+    EXPECT_EQ(FindMessageBox(m_main.pid), nullptr);
+    ASSERT_TRUE(m_main.CancelRealLogin());
+    EXPECT_TRUE(IsWindowVisible(b.Frame()));
+
+    // A tab that is not shown dies: the shown one stays.
+    ASSERT_TRUE(Kill(a.pid));
+    EXPECT_TRUE(Responds(m_main.wnd));
+    EXPECT_TRUE(IsWindowVisible(b.Frame()));
+
+    // The last tab dies: the window stays open and empty, takes the next login, and with no
+    // tab left a close request ends it without a question.
+    ASSERT_TRUE(Kill(b.pid));
+    EXPECT_TRUE(Responds(m_main.wnd));
+    EXPECT_TRUE(IsWindowVisible(m_main.wnd));
+    EXPECT_TRUE(m_launcher->Running());
+    StandIn d = m_main.LogIn(0, L"1服-龙城-alice");
+    EXPECT_EQ(GetAncestor(d.Frame(), GA_PARENT), m_main.wnd);
+    ASSERT_TRUE(Kill(d.pid));
+    // A close request right after the death: the dead tab is dropped first, and without a
+    // tab the request needs no answer.
+    PostMessageW(m_main.wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(m_launcher->WaitForExit(10000)) << "the main window did not end";
+    EXPECT_EQ(FindMessageBox(m_main.pid), nullptr);
+    EXPECT_FALSE(TrayIconPresent(m_main.wnd));
+}
+
+TEST_F(ProcessFaults, KillingTheMainWindowEndsEveryGameProcessWithinASecond) {
+    // Around the main window: two stand-in tabs, the program's own first login still on the
+    // screen, a second real login asked for by the new-tab choice, and the real game hall.
+    StandIn a = m_main.LogIn(0, L"1服-龙城-alice");
+    StandIn b = m_main.LogIn(1, L"1服-龙城-bob");
+    std::vector<DWORD> known = LauncherProcessIds();
+    m_main.ChooseNewTab(1);
+    ASSERT_TRUE(WaitFor([&] { return !NewLaunchers(known).empty(); }, 10000));
+    StartedProcess hall(L"\"" + m_exe + L"\" /gmhall /" + HandleText(m_main.wnd));
+    ASSERT_TRUE(hall.started());
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            HWND frame = nullptr;
+            while ((frame = FindWindowExW(m_main.wnd, frame, nullptr, nullptr)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(frame, &owner);
+                if (owner == hall.id()) return true;
+            }
+            return false;
+        },
+        30000))
+        << "the game hall did not arrive";
+    std::vector<DWORD> games;
+    for (DWORD id : LauncherProcessIds())
+        if (id != m_main.pid) games.push_back(id);
+    ASSERT_EQ(games.size(), 3u) << "two logins and the hall";
+
+    std::vector<HANDLE> handles;
+    for (DWORD id : games) handles.push_back(OpenProcess(SYNCHRONIZE, FALSE, id));
+    ASSERT_TRUE(Kill(m_main.pid));
+    const DWORD killed = GetTickCount();
+    // Each process's end, seen within 20 ms.
+    std::vector<DWORD> endedAfter(games.size(), 0);
+    WaitFor(
+        [&] {
+            bool all = true;
+            for (size_t i = 0; i < games.size(); ++i) {
+                if (endedAfter[i]) continue;
+                if (handles[i] && WaitForSingleObject(handles[i], 0) == WAIT_TIMEOUT) {
+                    all = false;
+                    continue;
+                }
+                endedAfter[i] = std::max<DWORD>(Since(killed), 1);
+            }
+            return all;
+        },
+        5000);
+    std::string figures;
+    for (size_t i = 0; i < games.size(); ++i) {
+        EXPECT_NE(endedAfter[i], 0u)
+            << "process " << games[i] << " still runs 5 s after its main window was killed";
+        figures += std::string(games[i] == hall.id() ? " hall " : " login ") +
+                   std::to_string(endedAfter[i]) + " ms";
+        if (handles[i]) CloseHandle(handles[i]);
+    }
+    printf("[ figures  ] main window killed: the game processes ended after:%s\n", figures.c_str());
+    EXPECT_TRUE(LauncherProcessIds().empty());
+}
+
+TEST_F(ProcessFaults, TwoMainWindowsRunSideBySideEachWithItsOwnTabs) {
+    StandIn a1 = m_main.LogIn(0, L"1服-龙城-alice");
+    ASSERT_TRUE(m_main.CancelRealLogin());
+    // "否" in the new-tab choice: a second main window, a process of its own.
+    std::vector<DWORD> known = LauncherProcessIds();
+    m_main.ChooseNewTab(0);
+    MainWindow second;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (DWORD id : NewLaunchers(known)) {
+                if (HWND wnd = FindMainWindow(id)) second = {id, wnd};
+            }
+            return second.wnd != nullptr;
+        },
+        30000))
+        << "no second main window";
+    // The same account may play in both windows: each keeps its own captions.
+    StandIn b1 = second.LogIn(0, L"1服-龙城-alice");
+    ASSERT_TRUE(second.CancelRealLogin());
+    StandIn a2 = m_main.LogIn(1, L"1服-龙城-bob");
+    EXPECT_EQ(GetAncestor(a1.Frame(), GA_PARENT), m_main.wnd);
+    EXPECT_EQ(GetAncestor(a2.Frame(), GA_PARENT), m_main.wnd);
+    EXPECT_EQ(GetAncestor(b1.Frame(), GA_PARENT), second.wnd);
+    EXPECT_TRUE(IsWindowVisible(a2.Frame()));
+    EXPECT_TRUE(IsWindowVisible(b1.Frame()));
+    EXPECT_EQ(Counter(L"Game"), L"2") << "each main window counts its start";
+
+    // The sound button of one window mutes its own tabs only.
+    for (const StandIn* s : {&a1, &a2, &b1}) ASSERT_TRUE(s->WaitForLine(L"mute 0", 5000));
+    PostMessageW(m_main.wnd, WM_COMMAND, MAKEWPARAM(kSoundButton, BN_CLICKED), 0);
+    EXPECT_TRUE(a1.WaitForLine(L"mute 1", 5000));
+    EXPECT_TRUE(a2.WaitForLine(L"mute 1", 5000));
+    // Several of its ticks later the other window's tab still plays.
+    Sleep(1200);
+    EXPECT_FALSE(b1.HasLine(L"mute 1"));
+
+    // Exit in the first window: its tabs end, the second window goes on.
+    PostMessageW(m_main.wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    HWND box = WaitForMessageBox(m_main.pid, 10000);
+    ASSERT_TRUE(box);
+    ClickMessageBoxButton(box, kYes);
+    EXPECT_TRUE(m_launcher->WaitForExit(15000));
+    EXPECT_TRUE(a1.WaitForExit(5000));
+    EXPECT_TRUE(a2.WaitForExit(5000));
+    EXPECT_TRUE(b1.Running());
+    EXPECT_TRUE(IsWindowVisible(b1.Frame()));
+    EXPECT_TRUE(TakesALogin(second.wnd, L"2服-凤鸣-carol"));
+}
