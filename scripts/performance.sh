@@ -14,18 +14,96 @@ after() {
     if (match(s, /[0-9]+(\.[0-9]+)?/)) { print substr(s, RSTART, RLENGTH); exit } }' "$raw"
 }
 result() { awk -v k="$1" '$1 == "result" && $2 == k { print $3; exit }' "$raw"; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b + 0 == 0) print "—"; else printf "%.2f", a / b }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b + 0 <= 0) print "—"; else printf "%.3g", a / b }'; }
 row() { printf '| %s | %s | %s | %s | %s |\n' "$@"; }
 
-# utime + stime, in clock ticks, of this session's Wine processes running a Windows program
-# (other checkouts may run the same program in prefixes of their own).
+# The table of ratios from the raw output $raw, into $out/table.md and on the screen.
+render_table() {
+  info() { awk -v k="$1" '$1 == "info" && $2 == k { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }' "$raw"; }
+  kib() { awk -v b="$1" 'BEGIN { if (b == "") print "—"; else printf "%.0f KiB", b / 1024 }'; }
+  # The figure after a label, in the block that follows a heading line.
+  after_in() {
+    awk -v h="$1" -v l="$2" 'index($0, h) { on = 1 } on && index($0, l) {
+      s = substr($0, index($0, l) + length(l))
+      if (match(s, /[0-9]+(\.[0-9]+)?/)) { print substr(s, RSTART, RLENGTH); exit } }' "$raw"
+  }
+  local skin blit strip whole idle_bench hook_other hook_none hook_decision chunk512 chunk1024
+  local wininet curl md5 md5sum_linux idle_main idle_minimal size_shipped size_test size_minimal
+  skin="$(after 'stretched skin paint 1920x1040 (nine pieces, icon, title, one BitBlt):')"
+  blit="$(after 'plain BitBlt 1920x1040:')"
+  strip="$(after 'strip repaint (567 x 22 invalid):')"
+  whole="$(after 'whole window repaint, for comparison:')"
+  idle_bench="$(grep -F 'main-window process, three tabs, idle' "$raw" | sed -E 's/.*\(([0-9.]+) %\).*/\1/' | head -1)"
+  hook_other="$(after 'a key of no hotkey')"
+  hook_none="$(after 'no tab yet')"
+  hook_decision="$(after_in 'of which the decision alone' 'a key of no hotkey')"
+  chunk512="$(after 'HttpDownloadToFile, 512-byte reads')"
+  chunk1024="$(after 'HttpDownloadToFile, 1024-byte reads')"
+  wininet="$(after 'plain WinINet loop, 64 KiB reads')"
+  curl="$(after 'curl (Linux side)')"
+  md5="$(after 'MD5 (CryptoAPI, 1024-byte reads)')"
+  md5sum_linux="$(after 'md5sum (Linux side)')"
+  idle_main="$(result idle_cpu_linux_TolvVorel.exe)"
+  idle_minimal="$(result idle_cpu_linux_minimal_dialog.exe)"
+  size_shipped="$(info size_shipped)"
+  size_test="$(info size_test)"
+  size_minimal="$(info size_minimal)"
+
+  local table="$out/table.md"
+  {
+    echo "Measured $(info started) on $(info cpu),"
+    echo "$(info wine); load average $(info load);"
+    echo "idle figures over $(info seconds) s, start-ups the median of $(info runs)."
+    echo
+    row "Measure" "TolvVorel" "Yardstick" "Yardstick's figure" "Ratio"
+    row "---" "---:" "---" "---:" "---:"
+    row "Start-up to a visible main window (median)" "$(result startup_main_ms) ms" "minimal dialog program, same Wine" "$(result startup_minimal_ms) ms" "$(ratio "$(result startup_main_ms)" "$(result startup_minimal_ms)")"
+    row "Start-up to the first login window (median)" "$(result startup_login_ms) ms" "minimal dialog program" "$(result startup_minimal_ms) ms" "$(ratio "$(result startup_login_ms)" "$(result startup_minimal_ms)")"
+    row "Idle CPU, real main-window process, three tabs" "$idle_main %" "minimal dialog, same seconds" "$idle_minimal %" "$(ratio "$idle_main" "$idle_minimal")"
+    row "Idle CPU, main window in the test process, three tabs" "${idle_bench:-—} %" "minimal dialog (row above)" "$idle_minimal %" "$(ratio "$idle_bench" "$idle_minimal")"
+    row "Skin paint 1920 × 1040" "$skin ms" "plain BitBlt of the same size" "$blit ms" "$(ratio "$skin" "$blit")"
+    row "Tab strip repaint at 1920 px" "$strip ms" "whole main window repaint" "$whole ms" "$(ratio "$strip" "$whole")"
+    if [ -n "$hook_other" ]; then
+      row "Keyboard hook, per key event of no hotkey (one tab)" "$hook_other ns" "the hook before any tab (passes every key on)" "$hook_none ns" "$(ratio "$hook_other" "$hook_none")"
+    fi
+    if [ -n "$hook_decision" ]; then
+      row "Keyboard hook, its decision alone for that key" "$hook_decision ns" "the whole hook procedure (with CallNextHookEx)" "$hook_other ns" "$(ratio "$hook_decision" "$hook_other")"
+    fi
+    row "Download, 512-byte reads (update, notice picture)" "$chunk512 MiB/s" "plain WinINet loop, 64 KiB reads" "$wininet MiB/s" "$(ratio "$chunk512" "$wininet")"
+    row "Download, 1024-byte reads (game hall)" "$chunk1024 MiB/s" "plain WinINet loop, 64 KiB reads" "$wininet MiB/s" "$(ratio "$chunk1024" "$wininet")"
+    row "Download, plain WinINet loop" "$wininet MiB/s" "curl on the Linux side" "$curl MiB/s" "$(ratio "$wininet" "$curl")"
+    row "Download, 512-byte reads" "$chunk512 MiB/s" "curl on the Linux side" "$curl MiB/s" "$(ratio "$chunk512" "$curl")"
+    row "MD5 of the version key (CryptoAPI, 1024-byte reads)" "$md5 MiB/s" "md5sum on the Linux side" "$(printf '%.1f' "${md5sum_linux:-0}") MiB/s" "$(ratio "$md5" "$md5sum_linux")"
+    row "Executable size, shipped i686" "$(kib "$size_shipped")" "minimal dialog program (x86-64)" "$(kib "$size_minimal")" "$(ratio "$size_shipped" "$size_minimal")"
+    row "Executable size, x86-64 test build" "$(kib "$size_test")" "minimal dialog program (x86-64)" "$(kib "$size_minimal")" "$(ratio "$size_test" "$size_minimal")"
+    row "Peak working set, main-window process at its first login" "$(result peak_ws_main_start_kib) KiB" "minimal dialog program" "$(result peak_ws_minimal_kib) KiB" "$(ratio "$(result peak_ws_main_start_kib)" "$(result peak_ws_minimal_kib)")"
+    row "Peak working set, main-window process, three tabs" "$(result peak_ws_main_tabs_kib) KiB" "minimal dialog program" "$(result peak_ws_minimal_idle_kib) KiB" "$(ratio "$(result peak_ws_main_tabs_kib)" "$(result peak_ws_minimal_idle_kib)")"
+  } >"$table"
+  echo
+  cat "$table"
+  echo
+  echo "performance: raw output in $raw, table in $table"
+}
+
+# The Linux pids of this session's Wine processes that run a Windows program (other checkouts
+# may run the same program in prefixes of their own).
+session_pids() {
+  local f p
+  for f in $(grep -lasF "$1" /proc/[0-9]*/cmdline); do
+    p="${f%/cmdline}"
+    grep -qszxF "WINEPREFIX=$WINEPREFIX" "$p/environ" && echo "${p#/proc/}"
+  done
+  return 0
+}
+
+# utime + stime in clock ticks of those of the pids still running, and how many they are.
 cpu_ticks() {
-  local total=0 count=0 p first
-  for p in /proc/[0-9]*; do
-    first="$(head -z -n1 "$p/cmdline" 2>/dev/null | tr -d '\0')" || continue
-    case "$first" in *"$1"*) ;; *) continue ;; esac
-    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-    total=$((total + $(awk '{ print $14 + $15 }' "$p/stat" 2>/dev/null || echo 0)))
+  local total=0 count=0 pid t
+  for pid in "$@"; do
+    # The fields after the command name, which may hold spaces: utime and stime are 12 and 13.
+    t="$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | awk '{ print $12 + $13 }')"
+    [ -n "$t" ] || continue
+    total=$((total + t))
     count=$((count + 1))
   done
   echo "$total $count"
@@ -55,16 +133,18 @@ if [ "${1:-}" = --inside ]; then
     --gtest_also_run_disabled_tests --gtest_filter='StartupBench.*' >"$out/startup.txt" 2>&1 &
   bench=$!
   : >"$out/idle-linux.txt"
-  declare -A cpu_begin=()
+  declare -A pids=() cpu_begin=()
   t_begin=0
   while kill -0 "$bench" 2>/dev/null; do
     for mark in idle-begin idle-end; do
       [ -e "$marks/$mark" ] && [ ! -e "$marks/$mark.taken" ] || continue
       now=$(date +%s%N)
       for program in TolvVorel.exe minimal_dialog.exe; do
-        read -r ticks found < <(cpu_ticks "$program")
+        [ "$mark" = idle-begin ] && pids[$program]="$(session_pids "$program" | tr '\n' ' ')"
+        # shellcheck disable=SC2086
+        read -r ticks found < <(cpu_ticks ${pids[$program]})
         if [ "$found" != 1 ]; then
-          echo "performance: $found processes of $program in this prefix at $mark" >>"$out/idle-linux.txt"
+          echo "performance: $found processes of $program in this prefix at $mark" | tee -a "$out/idle-linux.txt"
         fi
         if [ "$mark" = idle-begin ]; then
           cpu_begin[$program]=$ticks
@@ -78,7 +158,7 @@ if [ "${1:-}" = --inside ]; then
       done
       touch "$marks/$mark.taken"
     done
-    sleep 0.1
+    sleep 0.05
   done
   wait "$bench" || true
   tr -d '\r' <"$out/startup.txt" | tee -a "$raw"
@@ -107,60 +187,31 @@ if [ "${1:-}" = --inside ]; then
       'BEGIN { v = s / 1048576 / (ns / 1e9); print (v > a) ? v : a }')"
   done
   echo "md5sum (Linux side) $best MiB/s" | tee -a "$raw"
-  load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
-  size_shipped="$(stat -c %s "$shipped/TolvVorel.exe" 2>/dev/null || echo)"
-  size_test="$(stat -c %s "$build/TolvVorel.exe")"
-  size_minimal="$(stat -c %s "$build/minimal_dialog.exe")"
-  kib() { awk -v b="$1" 'BEGIN { if (b == "") print "—"; else printf "%.0f KiB", b / 1024 }'; }
-
-  skin="$(after 'stretched skin paint 1920x1040 (nine pieces, icon, title, one BitBlt):')"
-  blit="$(after 'plain BitBlt 1920x1040:')"
-  strip="$(after 'strip repaint (567 x 22 invalid):')"
-  whole="$(after 'whole window repaint, for comparison:')"
-  idle_bench="$(grep -F 'main-window process, three tabs, idle' "$raw" | sed -E 's/.*\(([0-9.]+) %\).*/\1/' | head -1)"
-  hook_other="$(after 'a key of no hotkey')"
-  hook_none="$(after 'no tab yet')"
-  chunk512="$(after 'HttpDownloadToFile, 512-byte reads')"
-  chunk1024="$(after 'HttpDownloadToFile, 1024-byte reads')"
-  wininet="$(after 'plain WinINet loop, 64 KiB reads')"
-  curl="$(after 'curl (Linux side)')"
-  md5="$(after 'MD5 (CryptoAPI, 1024-byte reads)')"
-
-  table="$out/table.md"
+  # What the table's heading says of the run, kept with the figures.
+  cpu_field() { grep -m1 "^$1" /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'; }
+  hypervisor=""
+  grep -qw hypervisor /proc/cpuinfo && hypervisor=", virtual machine"
   {
-    cpu_field() { grep -m1 "^$1" /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'; }
-    hypervisor=""
-    grep -qw hypervisor /proc/cpuinfo && hypervisor=", virtual machine"
-    echo "Measured $started on $(nproc) cores of $(cpu_field 'model name') (family $(cpu_field 'cpu family'), model $(cpu_field 'model\s*:' || true)$hypervisor),"
-    echo "$("$WINELOADER" --version 2>/dev/null || echo 'Wine ?') ($(basename "$WINELOADER")), test build $(cat "$build/vorel-arch" 2>/dev/null || echo '?');"
-    echo "load average $load_before at the start, $load_after at the end; idle figures over $seconds s, start-ups median of $VOREL_BENCH_RUNS."
-    echo
-    row "Measure" "TolvVorel" "Yardstick" "Yardstick's figure" "Ratio"
-    row "---" "---:" "---" "---:" "---:"
-    row "Start-up to a visible main window (median)" "$(result startup_main_ms) ms" "minimal dialog program, same Wine" "$(result startup_minimal_ms) ms" "$(ratio "$(result startup_main_ms)" "$(result startup_minimal_ms)")"
-    row "Start-up to the first login window (median)" "$(result startup_login_ms) ms" "minimal dialog program" "$(result startup_minimal_ms) ms" "$(ratio "$(result startup_login_ms)" "$(result startup_minimal_ms)")"
-    row "Idle CPU, real main-window process, three tabs" "$(result idle_cpu_linux_TolvVorel.exe) %" "minimal dialog, same seconds" "$(result idle_cpu_linux_minimal_dialog.exe) %" "$(ratio "$(result idle_cpu_linux_TolvVorel.exe)" "$(result idle_cpu_linux_minimal_dialog.exe)")"
-    row "Idle CPU, main window in the test process, three tabs" "${idle_bench:-—} %" "one core" "100 %" "$(ratio "$idle_bench" 100)"
-    row "Skin paint 1920 × 1040" "$skin ms" "plain BitBlt of the same size" "$blit ms" "$(ratio "$skin" "$blit")"
-    row "Tab strip repaint at 1920 px" "$strip ms" "whole main window repaint" "$whole ms" "$(ratio "$strip" "$whole")"
-    if [ -n "$hook_other" ]; then
-      row "Keyboard hook, per key event of no hotkey (one tab)" "$hook_other ns" "the hook before any tab (passes every key on)" "$hook_none ns" "$(ratio "$hook_other" "$hook_none")"
-    fi
-    row "Download, 512-byte reads (update, notice picture)" "$chunk512 MiB/s" "plain WinINet loop, 64 KiB reads" "$wininet MiB/s" "$(ratio "$chunk512" "$wininet")"
-    row "Download, 1024-byte reads (game hall)" "$chunk1024 MiB/s" "plain WinINet loop, 64 KiB reads" "$wininet MiB/s" "$(ratio "$chunk1024" "$wininet")"
-    row "Download, plain WinINet loop" "$wininet MiB/s" "curl on the Linux side" "$curl MiB/s" "$(ratio "$wininet" "$curl")"
-    row "Download, 512-byte reads" "$chunk512 MiB/s" "curl on the Linux side" "$curl MiB/s" "$(ratio "$chunk512" "$curl")"
-    row "MD5 of the version key (CryptoAPI, 1024-byte reads)" "$md5 MiB/s" "md5sum on the Linux side" "$(printf '%.1f' "$best") MiB/s" "$(ratio "$md5" "$best")"
-    row "Executable size, shipped i686" "$(kib "$size_shipped")" "minimal dialog program (x86-64)" "$(kib "$size_minimal")" "$(ratio "$size_shipped" "$size_minimal")"
-    row "Executable size, x86-64 test build" "$(kib "$size_test")" "minimal dialog program (x86-64)" "$(kib "$size_minimal")" "$(ratio "$size_test" "$size_minimal")"
-    row "Peak working set, main-window process at its first login" "$(result peak_ws_main_start_kib) KiB" "minimal dialog program" "$(result peak_ws_minimal_kib) KiB" "$(ratio "$(result peak_ws_main_start_kib)" "$(result peak_ws_minimal_kib)")"
-    row "Peak working set, main-window process, three tabs" "$(result peak_ws_main_tabs_kib) KiB" "minimal dialog program" "$(result peak_ws_minimal_idle_kib) KiB" "$(ratio "$(result peak_ws_main_tabs_kib)" "$(result peak_ws_minimal_idle_kib)")"
-  } >"$table"
-  echo
-  cat "$table"
-  echo
-  echo "performance: raw output in $raw, table in $table"
+    echo "info started $started"
+    echo "info cpu $(nproc) cores of $(cpu_field 'model name') (family $(cpu_field 'cpu family'), model $(cpu_field 'model\s*:')$hypervisor)"
+    echo "info wine $("$WINELOADER" --version 2>/dev/null || echo '?') ($(basename "$WINELOADER")), test build $(cat "$build/vorel-arch" 2>/dev/null || echo '?')"
+    echo "info load $load_before at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
+    echo "info seconds $seconds"
+    echo "info runs $VOREL_BENCH_RUNS"
+    echo "info size_shipped $(stat -c %s "$shipped/TolvVorel.exe" 2>/dev/null || echo)"
+    echo "info size_test $(stat -c %s "$build/TolvVorel.exe")"
+    echo "info size_minimal $(stat -c %s "$build/minimal_dialog.exe")"
+  } >>"$raw"
+  render_table
+  exit 0
+fi
+
+# Only the table again, from the raw output of the last run.
+if [ "${1:-}" = --table ]; then
+  out="${2:?usage: performance.sh --table <windows-test-build-dir>}/performance"
+  raw="$out/raw.txt"
+  render_table
   exit 0
 fi
 

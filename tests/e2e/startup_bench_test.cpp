@@ -54,9 +54,10 @@ double PeakWorkingSetKib(HANDLE process) {
     return double(counters.PeakWorkingSetSize) / 1024.0;
 }
 
-// Under Wine another process's CPU times read as zero, so scripts/performance.sh samples them
-// from the Linux side at marks that this test sets: a file <name> in the folder that
-// VOREL_BENCH_MARKS names, answered with <name>.taken. Without that folder nothing waits.
+// Under Wine GetProcessTimes does not give another process's own CPU times (it gave both
+// processes here the same figures), so scripts/performance.sh samples them from the Linux side
+// at marks that this test sets: a file <name> in the folder that VOREL_BENCH_MARKS names,
+// answered with <name>.taken. Without that folder nothing waits.
 void Mark(const wchar_t* name) {
     wchar_t dir[MAX_PATH] = L"";
     if (!GetEnvironmentVariableW(L"VOREL_BENCH_MARKS", dir, MAX_PATH)) return;
@@ -65,7 +66,7 @@ void Mark(const wchar_t* name) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     CloseHandle(file);
-    WaitUntil([&] { return FileExists(mark + L".taken"); }, 10000);
+    WaitUntil([&] { return FileExists(mark + L".taken"); }, 30000);
 }
 
 double CpuSeconds(HANDLE process) {
@@ -272,7 +273,7 @@ TEST_F(StartupBench, DISABLED_ThreeTabsIdleCpuAndPeakWorkingSet) {
     const double dialogKib = PeakWorkingSetKib(dialog.process.get());
     PostMessageW(dialogWnd, WM_CLOSE, 0, 0);
 
-    // GetProcessTimes of another process: zero under Wine, real on Windows.
+    // GetProcessTimes of another process: real on Windows, not under Wine (see Mark).
     std::printf("idle %d s side by side, main window with three tabs (GetProcessTimes):\n",
                 seconds);
     std::printf(
