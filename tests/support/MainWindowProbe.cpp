@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "support/InstallScenario.h"
 #include "support/StandIn.h"
 
 namespace testsupport {
@@ -57,6 +58,23 @@ HWND WaitForMainWindow(DWORD pid, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitFor([&] { return (found = FindMainWindow(pid)) != nullptr; }, timeoutMs);
     return found;
+}
+
+HWND WaitForLoginOf(HWND mainWindow, DWORD timeoutMs) {
+    DWORD mainPid = 0;
+    GetWindowThreadProcessId(mainWindow, &mainPid);
+    HWND login = nullptr;
+    WaitFor(
+        [&] {
+            for (DWORD id : LauncherProcessIds()) {
+                if (id == mainPid) continue;
+                HWND dialog = WaitForDialogOf(id, 50);
+                if (dialog && GetWindow(dialog, GW_OWNER) == mainWindow) login = dialog;
+            }
+            return login != nullptr;
+        },
+        timeoutMs);
+    return login;
 }
 
 HWND FindMessageBox(DWORD pid) { return Find(pid, true); }

@@ -13,6 +13,10 @@ namespace testsupport {
 HWND FindMainWindow(DWORD pid);
 HWND WaitForMainWindow(DWORD pid, DWORD timeoutMs);
 
+// The login window of the game-window process that mainWindow started: a dialog of another
+// launcher process owned by the main window (disabled while that login runs).
+HWND WaitForLoginOf(HWND mainWindow, DWORD timeoutMs);
+
 // A visible skinned message box shown by process pid (a dialog with the button 5000).
 HWND FindMessageBox(DWORD pid);
 HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs);
