@@ -11,19 +11,23 @@ namespace vorel {
 std::wstring QuoteArgument(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 void RestartSelf(const wchar_t* commandLine) {
-    std::wstring line = commandLine ? std::wstring(commandLine) : QuoteArgument(RunningExePath());
+    StartProgramProcess(commandLine ? std::wstring(commandLine) : QuoteArgument(RunningExePath()));
+}
+
+bool StartProgramProcess(const std::wstring& commandLine) {
     // CreateProcessW may write into the command line, so it gets its own copy.
-    std::vector<wchar_t> buffer(line.begin(), line.end());
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup = {sizeof(startup)};
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process = {};
-    if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS,
-                       nullptr, nullptr, &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
 
 }  // namespace vorel

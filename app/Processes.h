@@ -8,6 +8,9 @@ namespace vorel {
 // running executable with no arguments. Failure is silent.
 void RestartSelf(const wchar_t* commandLine = nullptr);
 
+// The same start as RestartSelf for a given command line, telling whether the process started.
+bool StartProgramProcess(const std::wstring& commandLine);
+
 // Quotes a path for use as the first token of a command line.
 std::wstring QuoteArgument(const std::wstring& path);
 

@@ -30,19 +30,7 @@ bool RunStartUpdate(RunMode mode, CPrgsDlg& progress, UpdateOffer* offer) {
 }
 
 bool StartUpdateProcess(const std::wstring& exePath) {
-    const std::wstring line = QuoteArgument(exePath) + L" /update";
-    std::vector<wchar_t> buffer(line.begin(), line.end());
-    buffer.push_back(L'\0');
-    STARTUPINFOW startup = {sizeof(startup)};
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return StartProgramProcess(QuoteArgument(exePath) + L" /update");
 }
 
 MenuUpdateOutcome RunMenuUpdate(const UpdateCheckSetup& setup, HWND mainWindow) {
