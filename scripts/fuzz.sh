@@ -22,8 +22,10 @@ run_one() {
   local corpus="$build/corpus/$name" findings="$build/findings/$name" log="$build/logs/$name.log"
   mkdir -p "$corpus" "$findings" "$build/logs"
   local start=$(date +%s)
+  # The generous timeout: at nice 19 on a busy machine an input of milliseconds can wait
+  # seconds for the processor, and that is not a hang of ours.
   UBSAN_OPTIONS=print_stacktrace=1 nice -n "$niceness" "$build/tests/fuzz/${name}_fuzz" \
-    -max_total_time="$seconds" -max_len=8192 -timeout=10 -print_final_stats=1 \
+    -max_total_time="$seconds" -max_len=8192 -timeout=120 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$corpus" "tests/fuzz/corpus/$name" >"$log" 2>&1
   local rc=$? took=$(( $(date +%s) - start ))
   local execs cov ft corp found
