@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -146,6 +147,41 @@ TEST(SkinMessageBox, EnterAndEscapeDoNothing) {
     EXPECT_EQ(vorel::ShowMessageBox(4, kTitle, L"确定要退出？", nullptr), IDNO);
     EXPECT_EQ(driver.StepsRun(), 2u);
     EXPECT_TRUE(stillOpen);
+}
+
+TEST(SkinMessageBox, F10AloneLeavesTheBoxTakingClicks) {
+    // Were the box in the mode of its system menu, the click would wait behind it: a watchdog
+    // then ends that mode with Esc and closes the box, so that the test ends either way.
+    std::atomic<HWND> watched{nullptr};
+    fw::ScopedHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    struct Watch {
+        HANDLE done;
+        std::atomic<HWND>* box;
+        bool fired;
+    } watch = {done.get(), &watched, false};
+    fw::ScopedHandle watchdog(::CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            auto* w = static_cast<Watch*>(p);
+            if (::WaitForSingleObject(w->done, 5000) == WAIT_OBJECT_0) return 0;
+            w->fired = true;
+            ::PostMessageW(*w->box, WM_KEYDOWN, VK_ESCAPE, 1);
+            ::Sleep(200);
+            ::PostMessageW(*w->box, WM_CLOSE, 0, 0);
+            return 0;
+        },
+        &watch, 0, nullptr));
+    Driver driver({[&](HWND box) {
+        watched = box;
+        ::PostMessageW(box, WM_SYSKEYDOWN, VK_F10, 0x00440001);
+        ::PostMessageW(box, WM_SYSKEYUP, VK_F10, 0xC0440001);
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(5001, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, 5001)));
+    }});
+    EXPECT_EQ(vorel::ShowMessageBox(4, kTitle, L"确定要退出？", nullptr), IDNO);
+    ::SetEvent(done.get());
+    ::WaitForSingleObject(watchdog.get(), 10000);
+    EXPECT_FALSE(watch.fired) << "the click waited behind the system menu's mode";
 }
 
 TEST(SkinMessageBox, OtherTypesShowOneOkButtonOnAWindowSizedFromTheText) {
