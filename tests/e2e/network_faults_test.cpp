@@ -285,3 +285,34 @@ TEST_F(NetworkFaults, ASilentServerHoldsTheStartAndTheWindowOnlyForALimitedTime)
     EXPECT_FALSE(IsWindowVisible(popup));
     ExpectWorkingStart(s, L"1服-龙城-alice");
 }
+
+TEST_F(NetworkFaults, ADownloadedUpdateThatCannotTakeItsPlaceLeavesTheExecutable) {
+    // The last update's old executable is still in use, so the running one cannot be moved
+    // onto its name: the new build has arrived whole but cannot be put in place.
+    const std::wstring build = InBuildDir(L"launch_probe.exe");
+    const std::string buildPath = TestPath("up/TolvVorel.exe");
+    PublisherFault config(kConfigPath,
+                          "{\"body\": " +
+                              JsonString(UpdateConfig(vorel::FileVersionKey(build.c_str()),
+                                                      PublisherUrl(Widen(buildPath)))) +
+                              "}");
+    PublisherFault served(buildPath, ServeFile(build));
+    Start s;
+    s.exe = PlaceLauncher(kFolder);
+    s.bytes = ReadFileBytes(s.exe);
+    const std::wstring old = kFolder + L"\\OldTolvVorel.exe";
+    ASSERT_TRUE(WriteFileBytes(old, "the build before"));
+    HANDLE inUse = CreateFileW(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+    s.process = std::make_unique<StartedProcess>(L"\"" + s.exe + L"\" /update");
+    s.main = WaitForMainWindow(s.process->id(), 60000);
+    EXPECT_EQ(LogEntriesFor(buildPath).size(), 1u) << "the build was not downloaded";
+    CloseHandle(inUse);
+    ASSERT_TRUE(s.main) << "the start did not go on";
+    EXPECT_EQ(ReadFileBytes(s.exe), s.bytes);
+    EXPECT_EQ(ReadFileBytes(old), "the build before");
+    EXPECT_FALSE(FileExists(kFolder + L"\\NewTolvVorel.exe")) << "the download is discarded";
+    EXPECT_TRUE(ProbeStartLine(s.exe).empty());
+    EXPECT_TRUE(TakesALogin(s.main, L"1服-龙城-alice"));
+}

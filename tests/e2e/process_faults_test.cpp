@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "support/FaultScenario.h"
+#include "support/KeyInput.h"
 #include "support/LauncherScenario.h"
 #include "support/MainWindowProbe.h"
 #include "support/PublisherTestSupport.h"
@@ -21,6 +22,24 @@ constexpr int kYes = 5000;
 constexpr int kNo = 5001;
 constexpr UINT kMsgNewTabChoice = WM_USER + 6;
 constexpr int kSoundButton = 1002;
+
+// The mute states a stand-in was given, in order, as "0" and "1" (it logs each change).
+std::wstring MuteStates(const StandIn& s) {
+    std::wstring states;
+    for (const std::wstring& line : s.Log()) {
+        if (line == L"mute 0" || line == L"mute 1") states += line.back();
+    }
+    return states;
+}
+
+// Once this thread owns the window that took the keys, the launchers' windows may send it
+// messages (activation moves between them): it answers them while it waits, as any running
+// program would, instead of holding its senders up.
+void PumpBriefly() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(20);
+}
 
 bool Kill(DWORD pid) {
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
@@ -36,13 +55,14 @@ struct MainWindow {
     DWORD pid = 0;
     HWND wnd = nullptr;
 
-    StandIn LogIn(int tab, const std::wstring& caption) const {
-        StandIn s = StartStandIn(L"/newgm /" + HandleText(wnd) + L" /" + std::to_wstring(tab));
+    StandIn LogIn(int tab, const std::wstring& caption, const Idle& idle = SleepBriefly) const {
+        StandIn s =
+            StartStandIn(L"/newgm /" + HandleText(wnd) + L" /" + std::to_wstring(tab), idle);
         EXPECT_TRUE(s);
         if (!s) return s;
         EXPECT_TRUE(s.Command(L"login " + caption));
-        EXPECT_TRUE(s.WaitForLine(L"copydata 1", 10000));
-        EXPECT_TRUE(s.WaitForLine(L"shown", 10000));
+        EXPECT_TRUE(s.WaitForLine(L"copydata 1", 10000, idle));
+        EXPECT_TRUE(s.WaitForLine(L"shown", 10000, idle));
         return s;
     }
     // The login window of a real game process of this main window (owned by it), if any.
@@ -219,7 +239,7 @@ TEST_F(ProcessFaults, KillingTheMainWindowEndsEveryGameProcessWithinASecond) {
     EXPECT_TRUE(LauncherProcessIds().empty());
 }
 
-TEST_F(ProcessFaults, TwoMainWindowsRunSideBySideEachWithItsOwnTabs) {
+TEST_F(ProcessFaults, TwoMainWindowsRunSideBySideEachWithItsOwnTabsAndHook) {
     StandIn a1 = m_main.LogIn(0, L"1服-龙城-alice");
     ASSERT_TRUE(m_main.CancelRealLogin());
     // "否" in the new-tab choice: a second main window, a process of its own.
@@ -233,7 +253,7 @@ TEST_F(ProcessFaults, TwoMainWindowsRunSideBySideEachWithItsOwnTabs) {
             }
             return second.wnd != nullptr;
         },
-        30000))
+        60000))
         << "no second main window";
     // The same account may play in both windows: each keeps its own captions.
     StandIn b1 = second.LogIn(0, L"1服-龙城-alice");
@@ -246,24 +266,43 @@ TEST_F(ProcessFaults, TwoMainWindowsRunSideBySideEachWithItsOwnTabs) {
     EXPECT_TRUE(IsWindowVisible(b1.Frame()));
     EXPECT_EQ(Counter(L"Game"), L"2") << "each main window counts its start";
 
-    // The sound button of one window mutes its own tabs only.
+    // The sound button of one window mutes its own tabs only; the sound key then reaches
+    // both windows' hooks, and each inverts its own state: the first plays again, the
+    // second falls silent.
     for (const StandIn* s : {&a1, &a2, &b1}) ASSERT_TRUE(s->WaitForLine(L"mute 0", 5000));
     PostMessageW(m_main.wnd, WM_COMMAND, MAKEWPARAM(kSoundButton, BN_CLICKED), 0);
-    EXPECT_TRUE(a1.WaitForLine(L"mute 1", 5000));
-    EXPECT_TRUE(a2.WaitForLine(L"mute 1", 5000));
-    // Several of its ticks later the other window's tab still plays.
-    Sleep(1200);
-    EXPECT_FALSE(b1.HasLine(L"mute 1"));
+    ASSERT_TRUE(a1.WaitForLine(L"mute 1", 5000));
+    ASSERT_TRUE(a2.WaitForLine(L"mute 1", 5000));
+    ASSERT_TRUE(FocusKeySink() && PressKeys({VK_CONTROL}, 'Q'));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return MuteStates(a1) == L"010" && MuteStates(a2) == L"010" && MuteStates(b1) == L"01";
+        },
+        10000, PumpBriefly))
+        << "first window's tabs " << Narrow(MuteStates(a1)) << " " << Narrow(MuteStates(a2))
+        << ", second window's tab " << Narrow(MuteStates(b1));
+    // The boss key hides both windows with their tabs, and brings both back.
+    ASSERT_TRUE(FocusKeySink() && PressKeys({}, VK_F10));
+    EXPECT_TRUE(
+        WaitFor([&] { return !IsWindowVisible(m_main.wnd) && !IsWindowVisible(second.wnd); }, 10000,
+                PumpBriefly));
+    ASSERT_TRUE(FocusKeySink() && PressKeys({}, VK_F10));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(m_main.wnd) && IsWindowVisible(second.wnd); },
+                        10000, PumpBriefly));
+    EXPECT_TRUE(IsWindowVisible(a2.Frame()));
+    EXPECT_TRUE(IsWindowVisible(b1.Frame()));
 
     // Exit in the first window: its tabs end, the second window goes on.
     PostMessageW(m_main.wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    HWND box = WaitForMessageBox(m_main.pid, 10000);
-    ASSERT_TRUE(box);
+    HWND box = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (box = FindMessageBox(m_main.pid)) != nullptr; }, 10000, PumpBriefly));
     ClickMessageBoxButton(box, kYes);
-    EXPECT_TRUE(m_launcher->WaitForExit(15000));
-    EXPECT_TRUE(a1.WaitForExit(5000));
-    EXPECT_TRUE(a2.WaitForExit(5000));
+    EXPECT_TRUE(WaitFor([&] { return !m_launcher->Running(); }, 15000, PumpBriefly));
+    EXPECT_TRUE(a1.WaitForExit(5000, PumpBriefly));
+    EXPECT_TRUE(a2.WaitForExit(5000, PumpBriefly));
     EXPECT_TRUE(b1.Running());
     EXPECT_TRUE(IsWindowVisible(b1.Frame()));
-    EXPECT_TRUE(TakesALogin(second.wnd, L"2服-凤鸣-carol"));
+    StandIn b2 = second.LogIn(1, L"2服-凤鸣-carol", PumpBriefly);
+    EXPECT_EQ(GetAncestor(b2.Frame(), GA_PARENT), second.wnd);
 }
