@@ -13,10 +13,8 @@ else
 fi
 VOREL_WINE="$WINELOADER"
 export WINEDEBUG="${WINEDEBUG:--all}"
-# Without winemenubuilder off, saving a shortcut makes Wine write .desktop files into the Linux
-# home folder. Without control.exe off, a browser control that finds no HTML engine may start
-# Wine's add-on installer, which waits unseen for ever and keeps the test's output pipe open.
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;control.exe=d"
+# Without this, saving a shortcut makes Wine write .desktop files into the Linux home folder.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 # A null ALSA device gives the mixer and waveOut APIs something to open on a machine without sound.
 export HOME="$VOREL_BUILD_DIR/winehome"
 export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
