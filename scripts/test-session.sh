@@ -33,7 +33,22 @@ fi
 export VOREL_PUBLISHER_LOG="$PUBLISHER_STATE/requests.log"
 export VOREL_PUBLISHER_FAULTS="$PUBLISHER_STATE/faults.json"
 
+# A browser control that finds no HTML engine starts Wine's add-on installer and waits for it.
+# It normally ends at once; one that hangs holds the test and ctest's output pipe for ever, so
+# it is ended after a minute.
+(
+  while sleep 10; do
+    for pid in $(pgrep -f 'appwiz.cpl install_gecko'); do
+      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+      age="$(ps -o etimes= -p "$pid" 2>/dev/null | tr -d ' ')"
+      [ -n "$age" ] && [ "$age" -ge 60 ] && kill "$pid"
+    done
+  done
+) >/dev/null 2>&1 </dev/null &
+watchdog_pid=$!
+
 cleanup() {
+  kill "$watchdog_pid" 2>/dev/null
   wineserver -k >/dev/null 2>&1
   [ -n "$publisher_started" ] && "$here/../tools/publisher/publisher.sh" stop >/dev/null 2>&1
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null

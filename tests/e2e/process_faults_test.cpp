@@ -61,8 +61,8 @@ struct MainWindow {
         EXPECT_TRUE(s);
         if (!s) return s;
         EXPECT_TRUE(s.Command(L"login " + caption));
-        EXPECT_TRUE(s.WaitForLine(L"copydata 1", 10000, idle));
-        EXPECT_TRUE(s.WaitForLine(L"shown", 10000, idle));
+        EXPECT_TRUE(s.WaitForLine(L"copydata 1", 30000, idle));
+        EXPECT_TRUE(s.WaitForLine(L"shown", 30000, idle));
         return s;
     }
     // The login window of a real game process of this main window (owned by it), if any.
@@ -269,10 +269,10 @@ TEST_F(ProcessFaults, TwoMainWindowsRunSideBySideEachWithItsOwnTabsAndHook) {
     // The sound button of one window mutes its own tabs only; the sound key then reaches
     // both windows' hooks, and each inverts its own state: the first plays again, the
     // second falls silent.
-    for (const StandIn* s : {&a1, &a2, &b1}) ASSERT_TRUE(s->WaitForLine(L"mute 0", 5000));
+    for (const StandIn* s : {&a1, &a2, &b1}) ASSERT_TRUE(s->WaitForLine(L"mute 0", 15000));
     PostMessageW(m_main.wnd, WM_COMMAND, MAKEWPARAM(kSoundButton, BN_CLICKED), 0);
-    ASSERT_TRUE(a1.WaitForLine(L"mute 1", 5000));
-    ASSERT_TRUE(a2.WaitForLine(L"mute 1", 5000));
+    ASSERT_TRUE(a1.WaitForLine(L"mute 1", 15000));
+    ASSERT_TRUE(a2.WaitForLine(L"mute 1", 15000));
     ASSERT_TRUE(FocusKeySink() && PressKeys({VK_CONTROL}, 'Q'));
     EXPECT_TRUE(WaitFor(
         [&] {

@@ -153,9 +153,9 @@ bool Responds(HWND wnd, DWORD timeoutMs) {
     if (!s) return ::testing::AssertionFailure() << "no stand-in game process";
     if (!s.Command(L"login " + caption))
         return ::testing::AssertionFailure() << "the stand-in took no command";
-    if (!s.WaitForLine(L"copydata 1", 15000))
+    if (!s.WaitForLine(L"copydata 1", 30000))
         return ::testing::AssertionFailure() << "the main window did not accept the login";
-    if (!s.WaitForLine(L"shown", 15000))
+    if (!s.WaitForLine(L"shown", 30000))
         return ::testing::AssertionFailure() << "the game frame was not shown";
     if (GetAncestor(s.Frame(), GA_PARENT) != mainWindow)
         return ::testing::AssertionFailure() << "the game frame is not inside the main window";
