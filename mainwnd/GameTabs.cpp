@@ -63,6 +63,8 @@ BOOL CAmbrel3Dlg::OnCopyData(const COPYDATASTRUCT* data) {
     size_t length = 0;
     const size_t limit = std::min<size_t>(data->cbData / sizeof(wchar_t), kMaxCaptionChars);
     while (length < limit && text[length] != L'\0') ++length;
+    // An account whose game process died logs in again before the next tick drops its tab.
+    DropLostTabs();
     DropWaitingCaptionsOfEndedProcesses();
     // The pending process is the likely sender; one that has already ended cannot be.
     ProcessId sender = 0;
