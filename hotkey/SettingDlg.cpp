@@ -77,12 +77,12 @@ BOOL CSettingDlg::OnInitDialog() {
     SetCaptionText(L"设置");
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    SkinSpec spec;
-    spec.background = LoadSkinBitmap(instance, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
-    spec.fitWindowToImage = FALSE;
-    spec.stretchBackground = TRUE;
+    SkinSpec look;
+    look.background = LoadSkinBitmap(instance, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
+    look.fitWindowToImage = FALSE;
+    look.stretchBackground = TRUE;
     m_closeStrip.reset(LoadSkinBitmap(instance, IDP_BUTTON_CLOSE));
-    SetSkin(spec, m_closeStrip.get());
+    SetSkin(look, m_closeStrip.get());
     m_buttonStrip.reset(LoadSkinBitmap(instance, IDP_BUTTON_COMMAND));
     m_okButton.SetStripImage(m_buttonStrip.get(), FALSE);
     m_cancelButton.SetStripImage(m_buttonStrip.get(), FALSE);

@@ -28,11 +28,11 @@ BOOL CAddAccDlg::OnInitDialog() {
     m_buttonTopMargin = 1;
     m_buttonGap = 0;
     const HINSTANCE skins = SkinInstance();
-    SkinSpec spec;
-    spec.background = LoadSkinBitmap(skins, IDP_ADDACCOUNT_BACKGROUND);
-    spec.fitWindowToImage = TRUE;
-    spec.stretchBackground = FALSE;
-    SetSkin(spec, nullptr);
+    SkinSpec look;
+    look.background = LoadSkinBitmap(skins, IDP_ADDACCOUNT_BACKGROUND);
+    look.fitWindowToImage = TRUE;
+    look.stretchBackground = FALSE;
+    SetSkin(look, nullptr);
     fw::ScopedBitmap strip(LoadSkinBitmap(skins, IDP_BUTTON_COMMAND));
     m_yesButton.SetStripImage(strip.get(), TRUE);
     m_noButton.SetStripImage(strip.get(), TRUE);

@@ -85,14 +85,14 @@ void CAmbrel3Dlg::LayOutAndSkin() {
     // images belong to the dialog from SetSkin on.
     fw::ScopedBitmap minimize(LoadSkinBitmap(skins, IDP_BUTTON_MINIMIZE));
     fw::ScopedBitmap close(LoadSkinBitmap(skins, IDP_BUTTON_CLOSE));
-    SkinSpec spec;
-    spec.background = LoadSkinBitmap(skins, IDP_MAIN_BACKGROUND);
-    spec.fitWindowToImage = FALSE;
-    spec.stretchBackground = TRUE;
-    spec.minimizeImage = minimize.get();
-    spec.maximizeImage = LoadSkinBitmap(skins, IDP_BUTTON_MAXIMIZE);
-    spec.restoreImage = LoadSkinBitmap(skins, IDP_BUTTON_RESTORE);
-    SetSkin(spec, close.get());
+    SkinSpec look;
+    look.background = LoadSkinBitmap(skins, IDP_MAIN_BACKGROUND);
+    look.fitWindowToImage = FALSE;
+    look.stretchBackground = TRUE;
+    look.minimizeImage = minimize.get();
+    look.maximizeImage = LoadSkinBitmap(skins, IDP_BUTTON_MAXIMIZE);
+    look.restoreImage = LoadSkinBitmap(skins, IDP_BUTTON_RESTORE);
+    SetSkin(look, close.get());
     m_resizable = TRUE;
 
     // Practically invisible until the first game frame arrives and maximizes the window.

@@ -91,11 +91,11 @@ BOOL CDownGameDlg::OnInitDialog() {
     m_buttonGap = 0;
     SetCaptionText(L"游戏下载中...");
     HINSTANCE skins = SkinInstance();
-    SkinSpec spec;
-    spec.background = LoadSkinBitmap(skins, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
-    spec.stretchBackground = TRUE;
+    SkinSpec look;
+    look.background = LoadSkinBitmap(skins, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
+    look.stretchBackground = TRUE;
     fw::ScopedBitmap close(LoadSkinBitmap(skins, IDP_BUTTON_CLOSE));  // only copied
-    SetSkin(spec, close.get());
+    SetSkin(look, close.get());
 
     // Without a name there is nothing to fetch: the bare dialog shows.
     if (m_hallName.empty()) return TRUE;

@@ -51,11 +51,11 @@ BOOL CPrgsDlg::OnInitDialog() {
     CentreOnDesktopTopmost(m_hWnd);
 
     HINSTANCE skins = SkinInstance();
-    SkinSpec spec;
-    spec.background = LoadSkinBitmap(skins, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
-    spec.stretchBackground = TRUE;
+    SkinSpec look;
+    look.background = LoadSkinBitmap(skins, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
+    look.stretchBackground = TRUE;
     fw::ScopedBitmap close(LoadSkinBitmap(skins, IDP_BUTTON_CLOSE));  // only copied
-    SetSkin(spec, close.get());
+    SetSkin(look, close.get());
 
     m_progress.SetImages(LoadSkinBitmap(skins, IDP_PROGRESS_BACKGROUND),
                          LoadSkinBitmap(skins, IDP_PROGRESS_FILL));

@@ -53,13 +53,13 @@ BOOL CDlgEx::OnInitDialog() {
     return TRUE;
 }
 
-BOOL CDlgEx::SetSkin(SkinSpec spec, HBITMAP close) {
-    m_stretchBackground = spec.stretchBackground;
-    m_background.reset(spec.background);
+BOOL CDlgEx::SetSkin(SkinSpec look, HBITMAP close) {
+    m_stretchBackground = look.stretchBackground;
+    m_background.reset(look.background);
     const SIZE image = BitmapSize(m_background.get());
 
     RECT client = {};
-    if (spec.fitWindowToImage) {
+    if (look.fitWindowToImage) {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, image.cx, image.cy, SWP_NOMOVE | SWP_NOZORDER);
         client = RECT{0, 0, image.cx, image.cy};
     } else {
@@ -81,16 +81,16 @@ BOOL CDlgEx::SetSkin(SkinSpec spec, HBITMAP close) {
         }
     };
     if (close) recreate(m_closeButton, close, kCloseButtonId, kTipClose);
-    if (spec.maximizeImage) {
+    if (look.maximizeImage) {
         right -= widthOf(m_closeButton) + m_buttonGap;
-        recreate(m_maximizeButton, spec.maximizeImage, kMaximizeButtonId, kTipMaximize);
-        m_maximizeImage.reset(spec.maximizeImage);
-        m_restoreImage.reset(spec.restoreImage);
+        recreate(m_maximizeButton, look.maximizeImage, kMaximizeButtonId, kTipMaximize);
+        m_maximizeImage.reset(look.maximizeImage);
+        m_restoreImage.reset(look.restoreImage);
     }
-    if (spec.minimizeImage) {
+    if (look.minimizeImage) {
         right -= (m_maximizeButton.m_hWnd ? widthOf(m_maximizeButton) : widthOf(m_closeButton)) +
                  m_buttonGap;
-        recreate(m_minimizeButton, spec.minimizeImage, kMinimizeButtonId, kTipMinimize);
+        recreate(m_minimizeButton, look.minimizeImage, kMinimizeButtonId, kTipMinimize);
     }
     return TRUE;
 }

@@ -32,7 +32,7 @@ public:
     explicit CDlgEx(UINT templateId, HWND parent = nullptr);
     CDlgEx(UINT templateId, fw::Wnd* parent);
 
-    BOOL SetSkin(SkinSpec spec, HBITMAP close);
+    BOOL SetSkin(SkinSpec look, HBITMAP close);
     void SetCaptionText(const std::wstring& text);
     void BuildWindowRegion();
     void RepaintCaptionButtons();

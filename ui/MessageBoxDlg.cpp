@@ -32,11 +32,11 @@ BOOL CMessageBox::OnInitDialog() {
     m_buttonRightMargin = 0;
     m_buttonTopMargin = 0;
     m_buttonGap = 0;
-    SkinSpec spec;
-    spec.background = m_backgroundImage.release();  // the base class owns it from here on
-    spec.fitWindowToImage = FALSE;
-    spec.stretchBackground = TRUE;
-    SetSkin(spec, m_closeImage.get());
+    SkinSpec look;
+    look.background = m_backgroundImage.release();  // the base class owns it from here on
+    look.fitWindowToImage = FALSE;
+    look.stretchBackground = TRUE;
+    SetSkin(look, m_closeImage.get());
     SetCaptionText(m_title);
 
     m_lineCount = MessageLineCount(m_text);

@@ -130,16 +130,16 @@ void CPopInfoDlg::BuildLayout() {
     m_buttonTopMargin = skinOnly.buttonTopMargin;
     m_buttonGap = skinOnly.buttonGap;
     m_borderWidth = skinOnly.borderWidth;
-    SkinSpec spec;
-    spec.background = LoadSkinBitmap(SkinInstance(), skinOnly.backgroundId);
+    SkinSpec look;
+    look.background = LoadSkinBitmap(SkinInstance(), skinOnly.backgroundId);
     // The window takes the background's size. It is sized here rather than by SetSkin, whose
     // fitting activates the window: the notice must not take the keyboard from the game.
-    const SIZE image = BitmapSize(spec.background);
+    const SIZE image = BitmapSize(look.background);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, image.cx, image.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    spec.fitWindowToImage = FALSE;
+    look.fitWindowToImage = FALSE;
     fw::ScopedBitmap close(LoadSkinBitmap(SkinInstance(), skinOnly.closeId));
-    SetSkin(spec, close.get());
+    SetSkin(look, close.get());
     if (skinOnly.layeredColourKey) {
         ModifyStyleEx(0, WS_EX_LAYERED);
         ::SetLayeredWindowAttributes(m_hWnd, kSkinKeyColour, 0, LWA_COLORKEY);

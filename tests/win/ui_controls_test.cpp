@@ -23,10 +23,10 @@ class ButtonFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(host.Open(200, 150, 400, 300));
-        vorel::SkinSpec spec;
-        spec.background = MakeSkinBackground();
-        spec.stretchBackground = TRUE;
-        host.SetSkin(spec, nullptr);
+        vorel::SkinSpec look;
+        look.background = MakeSkinBackground();
+        look.stretchBackground = TRUE;
+        host.SetSkin(look, nullptr);
         strip.reset(MakeStrip(40, 20, kFrames));
         ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 100, 60, 40, 20,
                                     host.m_hWnd, reinterpret_cast<HMENU>(7)));
@@ -190,10 +190,10 @@ class StaticFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(host.Open(200, 150, 400, 300));
-        vorel::SkinSpec spec;
-        spec.background = MakeSkinBackground();
-        spec.stretchBackground = TRUE;
-        host.SetSkin(spec, nullptr);
+        vorel::SkinSpec look;
+        look.background = MakeSkinBackground();
+        look.stretchBackground = TRUE;
+        host.SetSkin(look, nullptr);
     }
     // A static of the given size at (20, 50), taken over by a CStaticEx.
     void Attach(vorel::CStaticEx& label, const wchar_t* text, int width, int height,

@@ -53,13 +53,13 @@ public:
                                         RGB(128, 128, 128)};
         fw::ScopedBitmap closeStrip(MakeStrip(33, 28, close));
         fw::ScopedBitmap minStrip(MakeStrip(27, 28, min));
-        vorel::SkinSpec spec;
-        spec.background = MakeSkinBackground();
-        spec.stretchBackground = TRUE;
-        spec.minimizeImage = minStrip.get();
-        spec.maximizeImage = MakeStrip(27, 28, max);
-        spec.restoreImage = MakeStrip(27, 28, restore);
-        SetSkin(spec, closeStrip.get());
+        vorel::SkinSpec look;
+        look.background = MakeSkinBackground();
+        look.stretchBackground = TRUE;
+        look.minimizeImage = minStrip.get();
+        look.maximizeImage = MakeStrip(27, 28, max);
+        look.restoreImage = MakeStrip(27, 28, restore);
+        SetSkin(look, closeStrip.get());
         return true;  // the strips we still hold were copied by SetSkin
     }
 };
@@ -86,10 +86,10 @@ TEST(SkinnedDialog, InitialisationDropsTheFrameAndPreparesTheOwnMaximize) {
 TEST(SkinnedDialog, RegionCutsTheKeyColouredCornersAtEveryWindowSize) {
     HostDialog dialog;
     ASSERT_TRUE(dialog.Open(50, 60, 300, 200));
-    vorel::SkinSpec spec;
-    spec.background = MakeSkinBackground();
-    spec.stretchBackground = TRUE;
-    dialog.SetSkin(spec, nullptr);
+    vorel::SkinSpec look;
+    look.background = MakeSkinBackground();
+    look.stretchBackground = TRUE;
+    dialog.SetSkin(look, nullptr);
     for (SIZE size : {SIZE{300, 200}, SIZE{640, 480}}) {
         ::SetWindowPos(dialog.m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
         fw::ScopedRgn region(::CreateRectRgn(0, 0, 0, 0));
@@ -114,10 +114,10 @@ TEST(SkinnedDialog, RegionCutsTheKeyColouredCornersAtEveryWindowSize) {
 TEST(SkinnedDialog, SkinIsPaintedInNinePiecesWithIconAndTitle) {
     HostDialog dialog;
     ASSERT_TRUE(dialog.Open(50, 60, 400, 300));
-    vorel::SkinSpec spec;
-    spec.background = MakeSkinBackground();
-    spec.stretchBackground = TRUE;
-    dialog.SetSkin(spec, nullptr);
+    vorel::SkinSpec look;
+    look.background = MakeSkinBackground();
+    look.stretchBackground = TRUE;
+    dialog.SetSkin(look, nullptr);
     // A solid 16 x 16 icon shows where the caption icon goes.
     fw::ScopedBitmap colour(MakeBitmap(16, 16, [](int, int) { return RGB(0, 200, 100); }));
     fw::ScopedBitmap mask(MakeBitmap(16, 16, [](int, int) { return RGB(0, 0, 0); }));
@@ -158,10 +158,10 @@ TEST(SkinnedDialog, UnscaledSkinKeepsItsRightAndBottomFrame) {
     HostDialog dialog;
     ASSERT_TRUE(dialog.Open(50, 60, 100, 100));
     dialog.m_showTitle = FALSE;
-    vorel::SkinSpec spec;
-    spec.background = MakeSkinBackground();
-    spec.fitWindowToImage = TRUE;  // 30 x 51
-    dialog.SetSkin(spec, nullptr);
+    vorel::SkinSpec look;
+    look.background = MakeSkinBackground();
+    look.fitWindowToImage = TRUE;  // 30 x 51
+    dialog.SetSkin(look, nullptr);
     EXPECT_TRUE(RectIs(WindowRect(dialog.m_hWnd), 50, 60, 80, 111));
     ::SetWindowPos(dialog.m_hWnd, nullptr, 0, 0, 60, 80, SWP_NOMOVE | SWP_NOZORDER);
     fw::ScopedGetDC screen(nullptr);

@@ -56,14 +56,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     window.m_captionHeight = 30;
     window.m_borderWidth = 4;
-    vorel::SkinSpec spec;
-    spec.background = vorel::LoadSkinBitmap(vorel::SkinInstance(), IDP_MAIN_BACKGROUND);
-    spec.stretchBackground = TRUE;
-    if (!spec.background) {
+    vorel::SkinSpec look;
+    look.background = vorel::LoadSkinBitmap(vorel::SkinInstance(), IDP_MAIN_BACKGROUND);
+    look.stretchBackground = TRUE;
+    if (!look.background) {
         std::fprintf(stderr, "no skin image %d\n", IDP_MAIN_BACKGROUND);
         return 1;
     }
-    window.SetSkin(spec, nullptr);
+    window.SetSkin(look, nullptr);
     window.SetWindowText(L"VorelTolv登录器");
     HICON icon = static_cast<HICON>(
         ::LoadImageW(vorel::SkinInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));

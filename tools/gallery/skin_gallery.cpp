@@ -54,11 +54,11 @@ public:
         m_borderWidth = 4;
         m_buttonRightMargin = 0;
         m_buttonTopMargin = 0;
-        vorel::SkinSpec spec;
-        spec.background = Skin(IDP_DIALOG_BACKGROUND);
-        spec.stretchBackground = TRUE;
+        vorel::SkinSpec look;
+        look.background = Skin(IDP_DIALOG_BACKGROUND);
+        look.stretchBackground = TRUE;
         fw::ScopedBitmap close(Skin(IDP_BUTTON_CLOSE));
-        SetSkin(spec, close.get());
+        SetSkin(look, close.get());
     }
 
     // The main window's layout: its own background and the three caption buttons.
@@ -68,14 +68,14 @@ public:
         m_buttonRightMargin = 0;
         m_buttonTopMargin = 0;
         m_resizable = TRUE;
-        vorel::SkinSpec spec;
-        spec.background = Skin(IDP_MAIN_BACKGROUND);
-        spec.stretchBackground = TRUE;
+        vorel::SkinSpec look;
+        look.background = Skin(IDP_MAIN_BACKGROUND);
+        look.stretchBackground = TRUE;
         fw::ScopedBitmap close(Skin(IDP_BUTTON_CLOSE)), minimize(Skin(IDP_BUTTON_MINIMIZE));
-        spec.minimizeImage = minimize.get();
-        spec.maximizeImage = Skin(IDP_BUTTON_MAXIMIZE);
-        spec.restoreImage = Skin(IDP_BUTTON_RESTORE);
-        SetSkin(spec, close.get());
+        look.minimizeImage = minimize.get();
+        look.maximizeImage = Skin(IDP_BUTTON_MAXIMIZE);
+        look.restoreImage = Skin(IDP_BUTTON_RESTORE);
+        SetSkin(look, close.get());
     }
 
     // A whole-window background with the window sized to it (add-account dialog, notices).
@@ -84,11 +84,11 @@ public:
         m_borderWidth = border;
         m_buttonRightMargin = right;
         m_buttonTopMargin = top;
-        vorel::SkinSpec spec;
-        spec.background = Skin(background);
-        spec.fitWindowToImage = TRUE;
+        vorel::SkinSpec look;
+        look.background = Skin(background);
+        look.fitWindowToImage = TRUE;
         fw::ScopedBitmap strip(close ? Skin(close) : nullptr);
-        SetSkin(spec, strip.get());
+        SetSkin(look, strip.get());
     }
 
     CBtnEx& Button(const wchar_t* text, int x, int y, UINT strip, int width = 0, int height = 0) {
