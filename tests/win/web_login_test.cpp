@@ -92,6 +92,13 @@ protected:
         auto left = std::make_shared<int>(ticks);
         return [left] { return --*left < 0; };
     }
+    // Waits (at most ten seconds) until the server has seen the login page's request: an
+    // "app:" navigation fired earlier cancels the page's own on a slow first start.
+    std::function<bool()> PageRequested() {
+        auto left = std::make_shared<int>(10000 / 30);
+        const std::string path = loginPath;
+        return [left, path] { return !LogEntriesFor(path).empty() || --*left < 0; };
+    }
     std::function<bool()> Check(std::function<void()> check) {
         return [check] {
             check();
@@ -111,7 +118,8 @@ TEST_F(Login, AnAcceptedLoadgameSendsTheCaptionAndKeepsTheGameAddress) {
     MakeLogin(0);
     const std::wstring game = L"http://game.test/play.htm?s=3|x";
     const INT_PTR result =
-        RunLogin({Navigate(std::wstring(L"app://loadgame|") + kExampleField + L"|" + game)});
+        RunLogin({PageRequested(),
+                  Navigate(std::wstring(L"app://loadgame|") + kExampleField + L"|" + game)});
     EXPECT_EQ(result, IDOK);
     auto copies = main->Messages(WM_COPYDATA);
     ASSERT_EQ(copies.size(), 1u);
