@@ -34,18 +34,21 @@ native: deps
 	  -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
+# A Windows build, with its architecture recorded for scripts/wine-env.sh:
+# $(call win_build,<folder>,<i686|x86_64>,<BUILD_TESTING>)
+define win_build
+@cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=$(3) \
+  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-$(2).cmake $(DEPLOY) >/dev/null
+@echo $(2) > $(1)/vorel-arch
+@cmake --build $(1) -j $(JOBS)
+endef
+
 win: deps
-	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=$(WIN_TESTING) \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-i686.cmake $(DEPLOY) >/dev/null
-	@echo i686 > $(WIN)/vorel-arch
-	@cmake --build $(WIN) -j $(JOBS)
+	$(call win_build,$(WIN),i686,$(WIN_TESTING))
 
 ifneq ($(WINTEST),$(WIN))
 wintest: deps
-	@cmake -S . -B $(WINTEST) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-$(TEST_ARCH).cmake $(DEPLOY) >/dev/null
-	@echo $(TEST_ARCH) > $(WINTEST)/vorel-arch
-	@cmake --build $(WINTEST) -j $(JOBS)
+	$(call win_build,$(WINTEST),$(TEST_ARCH),ON)
 else
 wintest: win
 endif
@@ -66,16 +69,16 @@ run: wintest
 
 # Figures, not a test: what a full-size skin paint costs next to a plain BitBlt.
 .PHONY: bench
+# A program of the test build run in a test session of its own: $(call in_session,<exe> [args])
+in_session = bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/$(1)
 bench: wintest
-	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/skin_paint_bench.exe
+	@$(call in_session,skin_paint_bench.exe)
 # Download throughput of the fetch's chunk sizes against 64 KiB reads and curl; MD5 throughput.
 	@bash scripts/download-bench.sh $(WINTEST)
 # The main window with three tabs: hit test and strip repaint at 1920 pixels, a minute's idle CPU.
-	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/vorel_win_tests.exe \
-	  --gtest_also_run_disabled_tests --gtest_filter='MainWindowBench.*'
+	@$(call in_session,vorel_win_tests.exe --gtest_also_run_disabled_tests --gtest_filter='MainWindowBench.*')
 # The keyboard hook procedure's cost per key event, with and without a hotkey.
-	@bash scripts/test-session.sh $(WINTEST) bash scripts/wine-exec.sh $(abspath $(WINTEST))/vorel_win_tests.exe \
-	  --gtest_also_run_disabled_tests --gtest_filter='KeyboardHookBench.*'
+	@$(call in_session,vorel_win_tests.exe --gtest_also_run_disabled_tests --gtest_filter='KeyboardHookBench.*')
 
 # Every benchmark side by side in one test session, printed as the table of ratios of
 # docs/PERFORMANCE.md: start-up, working set and idle CPU against a minimal dialog program,
