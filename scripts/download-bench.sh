@@ -4,6 +4,7 @@
 # Usage: download-bench.sh [windows-build-dir] (runs itself inside the test session).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/session.sh
 
 if [ "${1:-}" = --inside ]; then
   build="$2"
@@ -37,11 +38,6 @@ if [ "${1:-}" = --inside ]; then
   exit 0
 fi
 
-build="${1:-}"
-if [ -z "$build" ]; then
-  arch="$(bash scripts/test-arch.sh)"
-  build=build/win
-  [ "$arch" = i686 ] || build="build/win-$arch"
-fi
-[ -f "$build/download_bench.exe" ] || { echo "download-bench: no $build/download_bench.exe; build it first" >&2; exit 1; }
-exec bash scripts/test-session.sh "$build" bash scripts/download-bench.sh --inside "$(cd "$build" && pwd)"
+build="$(test_build_dir "${1:-}")"
+require_programs "$build" download_bench.exe
+rerun_inside_session "$build"

@@ -4,20 +4,17 @@
 # game-hall dialog of the Windows tests' installer download. Usage: download-shots.sh [windows-build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/session.sh
 
-# Waits up to 30 s for a file to reach a size.
+size_at_least() { [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -ge "$2" ]; }
+
 wait_for_size() {
-  for _ in $(seq 1 300); do
-    [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -ge "$2" ] && return 0
-    sleep 0.1
-  done
-  echo "download-shots: $1 did not reach $2 bytes" >&2
-  return 1
+  wait_until size_at_least "$1" "$2" || { echo "download-shots: $1 did not reach $2 bytes" >&2; return 1; }
 }
 
 shoot() {
   sleep 0.7  # the paint after the last progress step
-  xwd -root -display "$DISPLAY" | /usr/bin/convert xwd:- -crop "$2" +repage "$1"
+  screen_shot "$1" -crop "$2" +repage
   echo "$1"
 }
 
@@ -63,12 +60,7 @@ PY
   exit 0
 fi
 
-build="${1:-}"
-if [ -z "$build" ]; then
-  arch="$(bash scripts/test-arch.sh)"
-  build=build/win
-  [ "$arch" = i686 ] || build="build/win-$arch"
-fi
-[ -f "$build/launch_probe.exe" ] || { echo "download-shots: no $build/launch_probe.exe; build it first" >&2; exit 1; }
+build="$(test_build_dir "${1:-}")"
+require_programs "$build" launch_probe.exe
 mkdir -p docs
-exec bash scripts/test-session.sh "$build" bash scripts/download-shots.sh --inside "$(cd "$build" && pwd)"
+rerun_inside_session "$build"

@@ -7,6 +7,7 @@
 # start-ups. The raw output is kept in <test build>/performance/raw.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/session.sh
 
 # Prints the number that follows `label` on the first line of the raw output holding it.
 after() {
@@ -215,16 +216,9 @@ if [ "${1:-}" = --table ]; then
   exit 0
 fi
 
-build="${1:-}"
-if [ -z "$build" ]; then
-  arch="$(bash scripts/test-arch.sh)"
-  build=build/win
-  [ "$arch" = i686 ] || build="build/win-$arch"
-fi
+build="$(test_build_dir "${1:-}")"
 shipped="${2:-$(dirname "$build")/win}"
-for exe in vorel_e2e_tests.exe vorel_win_tests.exe skin_paint_bench.exe download_bench.exe minimal_dialog.exe; do
-  [ -f "$build/$exe" ] || { echo "performance: no $build/$exe; build it first (make wintest)" >&2; exit 1; }
-done
+require_programs "$build" vorel_e2e_tests.exe vorel_win_tests.exe skin_paint_bench.exe download_bench.exe \
+  minimal_dialog.exe
 [ -f "$shipped/TolvVorel.exe" ] || echo "performance: no $shipped/TolvVorel.exe (make win); its size stays empty" >&2
-exec bash scripts/test-session.sh "$build" bash scripts/performance.sh --inside "$(cd "$build" && pwd)" \
-  "$(cd "$shipped" 2>/dev/null && pwd || echo "$shipped")"
+rerun_inside_session "$build" "$(cd "$shipped" 2>/dev/null && pwd || echo "$shipped")"

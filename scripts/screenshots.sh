@@ -7,6 +7,7 @@
 # Usage: screenshots.sh [windows-build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/session.sh
 
 # Converts the BMP files a scene saved into docs/<name>.png; false when one is missing.
 convert_bmps() {
@@ -112,14 +113,8 @@ if [ "${1:-}" = --inside ]; then
   exit 0
 fi
 
-build="${1:-}"
-if [ -z "$build" ]; then
-  arch="$(bash scripts/test-arch.sh)"
-  build=build/win
-  [ "$arch" = i686 ] || build="build/win-$arch"
-fi
-for exe in vorel_win_tests.exe vorel_e2e_tests.exe skin_gallery.exe notice_preview.exe launch_probe.exe; do
-  [ -f "$build/$exe" ] || { echo "screenshots: no $build/$exe; build it first (make wintest)" >&2; exit 1; }
-done
+build="$(test_build_dir "${1:-}")"
+require_programs "$build" vorel_win_tests.exe vorel_e2e_tests.exe skin_gallery.exe notice_preview.exe \
+  launch_probe.exe
 mkdir -p docs
-exec bash scripts/test-session.sh "$build" bash scripts/screenshots.sh --inside "$(cd "$build" && pwd)"
+rerun_inside_session "$build"
