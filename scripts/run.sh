@@ -4,27 +4,18 @@
 # Usage: run.sh <windows-build-dir> [launcher arguments...]
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-export VOREL_BUILD_DIR="$(cd "$1" && pwd)"
+source "$here/lib/session.sh"
+use_build "$1" || exit 1
 shift
-source "$here/wine-env.sh"
-"$here/make-prefix.sh" || exit 1
 
 export PUBLISHER_STATE="$VOREL_BUILD_DIR/publisher-run"
 "$here/../tools/publisher/publisher.sh" start || exit 1
 echo "run: publisher server on http://127.0.0.1:${PUBLISHER_PORT:-18461}/ (log: $PUBLISHER_STATE/requests.log)"
 
-xvfb_pid=""
 headless=""
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
-  for n in $(seq 70 89); do
-    [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    export DISPLAY=":$n"
-    break
-  done
+  start_xvfb 70 89
 fi
 
 # The launcher is run as installed, from its product folder, as the desktop shortcut does.
@@ -47,7 +38,7 @@ if [ -n "$headless" ]; then
     sleep 0.25
   done
   shot="$VOREL_BUILD_DIR/run-screenshot.png"
-  xwd -root -display "$DISPLAY" | /usr/bin/convert xwd:- "$shot" && echo "run: screenshot saved to $shot"
+  screen_shot "$shot" && echo "run: screenshot saved to $shot"
   if kill -0 "$launcher" 2>/dev/null; then
     echo "run: the launcher is running headless on $DISPLAY; press Enter to end it"
     read -r _ || true

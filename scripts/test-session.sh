@@ -4,22 +4,13 @@
 # Usage: test-session.sh <windows-build-dir> <command...>
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-export VOREL_BUILD_DIR="$(cd "$1" && pwd)"
+source "$here/lib/session.sh"
+use_build "$1" || { echo "test-session: could not create the Wine prefix" >&2; exit 1; }
 shift
-source "$here/wine-env.sh"
-
-"$here/make-prefix.sh" || { echo "test-session: could not create the Wine prefix" >&2; exit 1; }
 
 xvfb_pid=""
 if [ -z "${VOREL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    export DISPLAY=":$n"
-    break
-  done
+  start_xvfb 90 140
 fi
 
 export PUBLISHER_STATE="$VOREL_BUILD_DIR/publisher"
