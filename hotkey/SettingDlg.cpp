@@ -69,23 +69,10 @@ void CSettingDlg::DoDataExchange() {
 
 BOOL CSettingDlg::OnInitDialog() {
     CDlgEx::OnInitDialog();
-    m_captionHeight = 30;
-    m_borderWidth = 4;
-    m_buttonRightMargin = 0;
-    m_buttonTopMargin = 0;
-    m_buttonGap = 0;
-    SetCaptionText(L"设置");
-
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    SkinSpec look;
-    look.background = LoadSkinBitmap(instance, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
-    look.fitWindowToImage = FALSE;
-    look.stretchBackground = TRUE;
-    m_closeStrip.reset(LoadSkinBitmap(instance, IDP_BUTTON_CLOSE));
-    SetSkin(look, m_closeStrip.get());
-    m_buttonStrip.reset(LoadSkinBitmap(instance, IDP_BUTTON_COMMAND));
-    m_okButton.SetStripImage(m_buttonStrip.get(), FALSE);
-    m_cancelButton.SetStripImage(m_buttonStrip.get(), FALSE);
+    ApplyStandardDialogSkin(L"设置");
+    fw::ScopedBitmap buttons(LoadSkinBitmap(SkinInstance(), IDP_BUTTON_COMMAND));  // copied
+    m_okButton.SetStripImage(buttons.get(), FALSE);
+    m_cancelButton.SetStripImage(buttons.get(), FALSE);
     m_groupBrush.reset(CreateSolidBrush(kGroupColour));
 
     for (int i = 0; i < 3; ++i) {

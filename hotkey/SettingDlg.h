@@ -32,8 +32,6 @@ private:
     CStaticEx m_labels[6];
     CBtnEx m_okButton;
     CBtnEx m_cancelButton;
-    fw::ScopedBitmap m_closeStrip;
-    fw::ScopedBitmap m_buttonStrip;
     fw::ScopedBrush m_groupBrush;
 };
 

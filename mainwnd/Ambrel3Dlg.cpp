@@ -74,11 +74,7 @@ BOOL CAmbrel3Dlg::OnInitDialog() {
 void CAmbrel3Dlg::LayOutAndSkin() {
     ModifyStyle(0, WS_CLIPCHILDREN);
     SetCaptionText(kTitle);
-    m_captionHeight = 30;
-    m_buttonRightMargin = 0;
-    m_buttonTopMargin = 0;
-    m_buttonGap = 0;
-    m_borderWidth = 4;
+    UseStandardFrame();
 
     const HINSTANCE skins = SkinInstance();
     // The minimize and close strips are only copied; background, maximize and restore
@@ -380,10 +376,6 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             // Posted close requests meet the key filter first; this catches the sent ones
             // (the system menu, Alt+F4) with the same answer.
             if ((wParam & 0xFFF0) == SC_CLOSE && OnCloseRequest(lParam)) return 0;
-            // F10 or Alt alone would put the window into the mode of its system menu, which
-            // it never shows: the boss key F10 restores the window just before its key-up
-            // arrives here. Alt+Space still opens the menu.
-            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) return 0;
             break;
         case WM_NCHITTEST:
             return OnNcHitTest(lParam);

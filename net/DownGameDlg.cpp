@@ -84,18 +84,8 @@ void CDownGameDlg::DoDataExchange() {
 
 BOOL CDownGameDlg::OnInitDialog() {
     CDlgEx::OnInitDialog();
-    m_captionHeight = 30;
-    m_borderWidth = 4;
-    m_buttonRightMargin = 0;
-    m_buttonTopMargin = 0;
-    m_buttonGap = 0;
-    SetCaptionText(L"游戏下载中...");
-    HINSTANCE skins = SkinInstance();
-    SkinSpec look;
-    look.background = LoadSkinBitmap(skins, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
-    look.stretchBackground = TRUE;
-    fw::ScopedBitmap close(LoadSkinBitmap(skins, IDP_BUTTON_CLOSE));  // only copied
-    SetSkin(look, close.get());
+    ApplyStandardDialogSkin(L"游戏下载中...");
+    const HINSTANCE skins = SkinInstance();
 
     // Without a name there is nothing to fetch: the bare dialog shows.
     if (m_hallName.empty()) return TRUE;

@@ -40,23 +40,12 @@ void CPrgsDlg::DoDataExchange() {
 
 BOOL CPrgsDlg::OnInitDialog() {
     CDlgEx::OnInitDialog();
-    m_captionHeight = 30;
-    m_borderWidth = 4;
-    m_buttonRightMargin = 0;
-    m_buttonTopMargin = 0;
-    m_buttonGap = 0;
-    SetCaptionText(L"版本更新中...");
     // Before the skin adds the close button: Wine does not give the topmost style to a
     // window that already owns a topmost tooltip.
     CentreOnDesktopTopmost(m_hWnd);
+    ApplyStandardDialogSkin(L"版本更新中...");
 
-    HINSTANCE skins = SkinInstance();
-    SkinSpec look;
-    look.background = LoadSkinBitmap(skins, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
-    look.stretchBackground = TRUE;
-    fw::ScopedBitmap close(LoadSkinBitmap(skins, IDP_BUTTON_CLOSE));  // only copied
-    SetSkin(look, close.get());
-
+    const HINSTANCE skins = SkinInstance();
     m_progress.SetImages(LoadSkinBitmap(skins, IDP_PROGRESS_BACKGROUND),
                          LoadSkinBitmap(skins, IDP_PROGRESS_FILL));
     StartThreads();

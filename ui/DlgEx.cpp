@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include "res/resource.h"
 #include "ui/SkinGeometry.h"
+#include "ui/SkinImage.h"
 
 namespace vorel {
 
@@ -93,6 +95,25 @@ BOOL CDlgEx::SetSkin(SkinSpec look, HBITMAP close) {
         recreate(m_minimizeButton, look.minimizeImage, kMinimizeButtonId, kTipMinimize);
     }
     return TRUE;
+}
+
+void CDlgEx::UseStandardFrame() {
+    m_captionHeight = 30;
+    m_borderWidth = 4;
+    m_buttonRightMargin = 0;
+    m_buttonTopMargin = 0;
+    m_buttonGap = 0;
+}
+
+BOOL CDlgEx::ApplyStandardDialogSkin(const std::wstring& caption) {
+    UseStandardFrame();
+    SetCaptionText(caption);
+    const HINSTANCE skins = SkinInstance();
+    SkinSpec look;
+    look.background = LoadSkinBitmap(skins, IDP_DIALOG_BACKGROUND);  // SetSkin owns it
+    look.stretchBackground = TRUE;
+    fw::ScopedBitmap close(LoadSkinBitmap(skins, IDP_BUTTON_CLOSE));  // only copied
+    return SetSkin(look, close.get());
 }
 
 void CDlgEx::BuildWindowRegion() {
@@ -322,6 +343,13 @@ LRESULT CDlgEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                         return 0;
                 }
             }
+            break;
+        case WM_SYSCOMMAND:
+            // F10 or Alt alone would put the window into the mode of a system menu that no
+            // skinned window shows, where it takes no click until Esc. F10 is the default
+            // boss key: its key-up reaches whichever window is active once the main window
+            // is back. Alt+Space still opens the menu.
+            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) return 0;
             break;
         case WM_NCLBUTTONDOWN:
             OnNcLButtonDown(wParam, lParam);

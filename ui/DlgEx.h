@@ -33,6 +33,12 @@ public:
     CDlgEx(UINT templateId, fw::Wnd* parent);
 
     BOOL SetSkin(SkinSpec look, HBITMAP close);
+    // The frame every small dialog and the main window share: a 30-pixel caption band, a
+    // 4-pixel border and the caption buttons flush in the top right corner.
+    void UseStandardFrame();
+    // The standard frame with the common dialog background stretched to the window and a
+    // close button: the whole skin of a plain dialog.
+    BOOL ApplyStandardDialogSkin(const std::wstring& caption);
     void SetCaptionText(const std::wstring& text);
     void BuildWindowRegion();
     void RepaintCaptionButtons();

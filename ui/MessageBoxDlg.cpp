@@ -27,11 +27,7 @@ void CMessageBox::LoadSkinImages(HINSTANCE instance) {
 
 BOOL CMessageBox::OnInitDialog() {
     CDlgEx::OnInitDialog();
-    m_captionHeight = 30;
-    m_borderWidth = 4;
-    m_buttonRightMargin = 0;
-    m_buttonTopMargin = 0;
-    m_buttonGap = 0;
+    UseStandardFrame();
     SkinSpec look;
     look.background = m_backgroundImage.release();  // the base class owns it from here on
     look.fitWindowToImage = FALSE;
@@ -113,12 +109,6 @@ LRESULT CMessageBox::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             EndDialog(IDCANCEL);
             return 0;
-        case WM_SYSCOMMAND:
-            // F10 or Alt alone would put the box into the mode of a system menu it does not
-            // show, where it takes no click until Esc. F10 is the default boss key: its
-            // key-up can reach a box that opened while the main window was being restored.
-            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) return 0;
-            break;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED &&
                 (LOWORD(wParam) == kMessageButton1 || LOWORD(wParam) == kMessageButton2)) {
