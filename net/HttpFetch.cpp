@@ -70,31 +70,37 @@ bool OpenAndSend(const UrlParts& parts, TransferHandles& handles, DWORD* error) 
     return true;
 }
 
-bool Download(const wchar_t* url, const wchar_t* file, DWORD chunkSize, bool publisherDomainsOnly,
-              DownloadProgressSink* progress, TransferHandles& handles) {
+// Sends a GET for url and reads the answer's length: the request, or nullptr when the
+// address is refused, the request fails, the server answers 404 or names no length.
+HINTERNET SendForBody(const wchar_t* url, bool publisherDomainsOnly, TransferHandles& handles,
+                      DWORD* contentLength) {
     const std::wstring address = url ? url : L"";
-    if (publisherDomainsOnly && !NamesPublisherDomain(address)) return false;
+    if (publisherDomainsOnly && !NamesPublisherDomain(address)) return nullptr;
     UrlParts parts;
-    if (SplitUrl(address, &parts) != UrlSplit::Ok) return false;
-
+    if (SplitUrl(address, &parts) != UrlSplit::Ok) return nullptr;
     DWORD error = 0;
-    if (!OpenAndSend(parts, handles, &error)) return false;
+    if (!OpenAndSend(parts, handles, &error)) return nullptr;
     HINTERNET request = handles.Get(TransferHandles::Request);
 
-    // One 32-byte buffer serves both queries.
-    wchar_t info[16] = L"";
-    DWORD size = sizeof(info);
-    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, info, &size, nullptr)) return false;
-    if (WideToInt(info) == 404) return false;
+    wchar_t status[16] = L"";
+    DWORD size = sizeof(status);
+    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, status, &size, nullptr)) return nullptr;
+    if (WideToInt(status) == 404) return nullptr;
     // A number query offers exactly a DWORD's room: some WinINet implementations refuse a
     // number query into any other size.
-    size = sizeof(DWORD);
-    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, info, &size,
-                        nullptr) ||
-        size != sizeof(DWORD))
-        return false;
+    size = sizeof(*contentLength);
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                        contentLength, &size, nullptr) ||
+        size != sizeof(*contentLength))
+        return nullptr;
+    return request;
+}
+
+bool Download(const wchar_t* url, const wchar_t* file, DWORD chunkSize, bool publisherDomainsOnly,
+              DownloadProgressSink* progress, TransferHandles& handles) {
     DWORD contentLength = 0;
-    memcpy(&contentLength, info, sizeof(contentLength));
+    HINTERNET request = SendForBody(url, publisherDomainsOnly, handles, &contentLength);
+    if (!request) return false;
 
     if (!handles.HoldFile(CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr)))
@@ -136,26 +142,10 @@ bool HttpDownloadToFile(const wchar_t* url, const wchar_t* file, DWORD chunkSize
 
 bool HttpReadToMemory(const wchar_t* url, DWORD limit, bool publisherDomainsOnly,
                       std::string* body) {
-    const std::wstring address = url ? url : L"";
-    if (publisherDomainsOnly && !NamesPublisherDomain(address)) return false;
-    UrlParts parts;
-    if (SplitUrl(address, &parts) != UrlSplit::Ok) return false;
-
     TransferHandles handles;
-    DWORD error = 0;
-    if (!OpenAndSend(parts, handles, &error)) return false;
-    HINTERNET request = handles.Get(TransferHandles::Request);
-
-    wchar_t info[16] = L"";
-    DWORD size = sizeof(info);
-    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, info, &size, nullptr)) return false;
-    if (WideToInt(info) == 404) return false;
     DWORD contentLength = 0;
-    size = sizeof(contentLength);
-    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
-                        &contentLength, &size, nullptr) ||
-        size != sizeof(contentLength) || contentLength >= limit)
-        return false;
+    HINTERNET request = SendForBody(url, publisherDomainsOnly, handles, &contentLength);
+    if (!request || contentLength >= limit) return false;
 
     std::string bytes(contentLength, '\0');
     DWORD got = 0;
