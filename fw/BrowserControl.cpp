@@ -82,6 +82,13 @@ void BrowserControl::Move(const RECT& rect) {
     if (SUCCEEDED(m_object.QueryInterface(inPlace))) inPlace->SetObjectRects(&rect, &rect);
 }
 
+void BrowserControl::FillClientOf(HWND parent) {
+    if (!m_object) return;
+    RECT client;
+    ::GetClientRect(parent, &client);
+    Move(client);
+}
+
 BOOL BrowserControl::TranslateAccelerator(MSG* msg) {
     if (!m_object || !msg) return FALSE;
     ComPtr<IOleInPlaceActiveObject> active;

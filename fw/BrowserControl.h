@@ -33,6 +33,8 @@ public:
     HWND Window() const;
 
     void Move(const RECT& rect);
+    // Makes the control cover the client area of `parent`; nothing before it is created.
+    void FillClientOf(HWND parent);
     // Keys for the control's accelerators (Tab between page elements, Enter in forms...);
     // TRUE when the control used the message.
     BOOL TranslateAccelerator(MSG* msg);
