@@ -5,7 +5,6 @@
 namespace vorel {
 
 namespace {
-constexpr DWORD kHoverTimeMs = 10;
 constexpr int kTooltipDelayMs = 660;
 
 TOOLINFOW ToolFor(HWND button) {
@@ -54,8 +53,7 @@ BOOL CBtnEx::CreateCaptionButton(CBtnEx& button, int right, int top, HBITMAP str
 }
 
 void CBtnEx::ClearHover() {
-    m_hover = FALSE;
-    m_tracking = FALSE;
+    m_mouse.Clear();
 }
 
 void CBtnEx::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -66,7 +64,7 @@ void CBtnEx::DrawItem(const DRAWITEMSTRUCT& item) {
         frame = kFramePressed;
         m_pressedLatch = TRUE;
     } else {
-        frame = m_hover ? kFrameHover : kFrameNormal;
+        frame = m_mouse.IsOn() ? kFrameHover : kFrameNormal;
     }
 
     const int width = m_windowRect.right - m_windowRect.left;
@@ -128,25 +126,15 @@ LRESULT CBtnEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return TRUE;  // DrawItem paints every pixel
         case WM_MOUSEMOVE:
-            if (!m_tracking) {
-                TRACKMOUSEEVENT track = {sizeof(track), TME_HOVER | TME_LEAVE, m_hWnd,
-                                         kHoverTimeMs};
-                m_tracking = ::_TrackMouseEvent(&track);
-            }
-            break;
         case WM_MOUSEHOVER:
-            m_hover = TRUE;
+        case WM_MOUSELEAVE:
+            if (!m_mouse.Track(m_hWnd, msg)) break;
             Invalidate(FALSE);
-            if (m_tooltipEnabled && m_tooltip) {
+            if (msg == WM_MOUSEHOVER && m_tooltipEnabled && m_tooltip) {
                 TOOLINFOW tool = ToolFor(m_hWnd);
                 tool.lpszText = const_cast<wchar_t*>(m_tooltipText.c_str());
                 ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
             }
-            return 0;
-        case WM_MOUSELEAVE:
-            m_hover = FALSE;
-            m_tracking = FALSE;
-            Invalidate(FALSE);
             return 0;
         case WM_LBUTTONUP:
             m_pressedLatch = FALSE;

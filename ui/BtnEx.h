@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fw/Wnd.h"
+#include "ui/MouseHover.h"
 #include "ui/SkinImage.h"
 
 namespace vorel {
@@ -45,8 +46,7 @@ public:
 private:
     void DestroyTooltip();
 
-    BOOL m_tracking = FALSE;
-    BOOL m_hover = FALSE;
+    MouseHover m_mouse;
     RECT m_windowRect = {};
     StripImageList m_images;
     BOOL m_pressedLatch = FALSE;

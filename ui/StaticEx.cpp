@@ -7,7 +7,6 @@
 namespace vorel {
 
 namespace {
-constexpr DWORD kHoverTimeMs = 10;
 
 int MeasureWidth(HDC dc, const std::wstring& text) {
     RECT r = {0, 0, 0, 0};
@@ -66,7 +65,7 @@ void CStaticEx::DrawTextLines(HDC dc) {
     const UINT format = LabelDrawTextFormat(static_cast<uint32_t>(GetStyle()));
 
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, m_hoverColourEnabled && m_hover ? m_hoverColour : m_textColour);
+    ::SetTextColor(dc, m_hoverColourEnabled && m_mouse.IsOn() ? m_hoverColour : m_textColour);
     fw::ScopedSelectObject selectFont(dc, Font());
 
     // The probe is measured with its terminator, as 11 units.
@@ -107,19 +106,9 @@ LRESULT CStaticEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (m_handCursor) ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
             return TRUE;
         case WM_MOUSEMOVE:
-            if (!m_tracking) {
-                TRACKMOUSEEVENT track = {sizeof(track), TME_HOVER | TME_LEAVE, m_hWnd,
-                                         kHoverTimeMs};
-                m_tracking = ::_TrackMouseEvent(&track);
-            }
-            break;
         case WM_MOUSEHOVER:
-            m_hover = TRUE;
-            Invalidate(FALSE);
-            return 0;
         case WM_MOUSELEAVE:
-            m_hover = FALSE;
-            m_tracking = FALSE;
+            if (!m_mouse.Track(m_hWnd, msg)) break;
             Invalidate(FALSE);
             return 0;
     }

@@ -8,6 +8,7 @@
 
 #include "fw/Raii.h"
 #include "fw/Wnd.h"
+#include "ui/MouseHover.h"
 #include "ui/SkinImage.h"
 
 namespace vorel {
@@ -43,8 +44,7 @@ private:
     HFONT Font();
 
     fw::ScopedFont m_font;
-    BOOL m_hover = FALSE;
-    BOOL m_tracking = FALSE;
+    MouseHover m_mouse;
     StripImageList m_image;
     int m_imageWidth = 0;
     int m_imageHeight = 0;
