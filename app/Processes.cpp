@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/SettingsStore.h"
+#include "fw/Raii.h"
 
 namespace vorel {
 
@@ -25,8 +26,7 @@ bool StartProgramProcess(const std::wstring& commandLine) {
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &process))
         return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    fw::ScopedHandle thread(process.hThread), started(process.hProcess);  // not waited for
     return true;
 }
 

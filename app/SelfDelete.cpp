@@ -4,6 +4,7 @@
 
 #include "app/Files.h"
 #include "app/SettingsStore.h"
+#include "fw/Raii.h"
 
 namespace vorel {
 
@@ -87,9 +88,8 @@ bool StartHiddenBatch(const std::string& batchPath) {
     if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process))
         return false;
-    ::SetThreadPriority(process.hThread, THREAD_PRIORITY_IDLE);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    fw::ScopedHandle thread(process.hThread), started(process.hProcess);  // not waited for
+    ::SetThreadPriority(thread.get(), THREAD_PRIORITY_IDLE);
     return true;
 }
 

@@ -17,12 +17,11 @@ BOOL DHtmlDialog::CreateControlSite(BrowserHost* container, BrowserControlSite**
 
 BOOL DHtmlDialog::OnInitDialog() {
     Dialog::OnInitDialog();
-    BrowserControlSite* site = nullptr;
-    if (CreateControlSite(this, &site, kBrowserControlId, CLSID_WebBrowser) && site) {
+    ComPtr<BrowserControlSite> site;  // the control holds references of its own
+    if (CreateControlSite(this, site.Receive(), kBrowserControlId, CLSID_WebBrowser) && site) {
         RECT client;
         ::GetClientRect(m_hWnd, &client);
-        m_browser.Create(m_hWnd, client, site, this, kBrowserControlId);
-        site->Release();  // the control holds its own references
+        m_browser.Create(m_hWnd, client, site.get(), this, kBrowserControlId);
     }
     return TRUE;
 }
@@ -42,11 +41,7 @@ void DHtmlDialog::DestroyBrowser() {
 LRESULT DHtmlDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_SIZE:
-            if (m_browser.IsCreated()) {
-                RECT client;
-                ::GetClientRect(m_hWnd, &client);
-                m_browser.Move(client);
-            }
+            m_browser.FillClientOf(m_hWnd);
             break;
         case WM_DESTROY:
             // The control's window is a child of ours and dies after this message.

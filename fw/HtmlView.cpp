@@ -23,22 +23,17 @@ BOOL HtmlView::CreateControlSite(BrowserControlSite** out) {
 
 int HtmlView::OnCreate(CREATESTRUCTW* cs) {
     if (View::OnCreate(cs) == -1) return -1;
-    BrowserControlSite* site = nullptr;
-    if (!CreateControlSite(&site) || !site) return -1;
+    ComPtr<BrowserControlSite> site;  // the control holds references of its own
+    if (!CreateControlSite(site.Receive()) || !site) return -1;
     RECT client = {0, 0, cs ? cs->cx : 0, cs ? cs->cy : 0};
-    const HRESULT hr = m_browser.Create(m_hWnd, client, site, this, kBrowserControlId);
-    site->Release();
+    const HRESULT hr = m_browser.Create(m_hWnd, client, site.get(), this, kBrowserControlId);
     return SUCCEEDED(hr) ? 0 : -1;
 }
 
 LRESULT HtmlView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_SIZE:
-            if (m_browser.IsCreated()) {
-                RECT client;
-                ::GetClientRect(m_hWnd, &client);
-                m_browser.Move(client);
-            }
+            m_browser.FillClientOf(m_hWnd);
             break;
         case WM_DESTROY:
             m_browser.Destroy();

@@ -72,10 +72,9 @@ void DeleteUnlessCookie(const INTERNET_CACHE_ENTRY_INFOW* entry) {
 }  // namespace
 
 bool StartCacheCleaning() {
-    HANDLE thread = ::CreateThread(nullptr, 0, &ClearBrowserCaches, nullptr, 0, nullptr);
-    if (!thread) return false;
-    ::CloseHandle(thread);
-    return true;
+    // Runs on by itself: nobody waits for it.
+    fw::ScopedHandle thread(::CreateThread(nullptr, 0, &ClearBrowserCaches, nullptr, 0, nullptr));
+    return static_cast<bool>(thread);
 }
 
 DWORD WINAPI ClearBrowserCaches(LPVOID) {

@@ -48,7 +48,7 @@ void CAmbrel3Dlg::StartGameProcess() {
                           IDLE_PRIORITY_CLASS, nullptr, nullptr, &startup, &process)) {
         return;
     }
-    ::CloseHandle(process.hThread);
+    fw::ScopedHandle thread(process.hThread);
     m_pendingProcess.reset(process.hProcess);
     m_pendingProcessId = process.dwProcessId;
 }
