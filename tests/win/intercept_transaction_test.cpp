@@ -34,8 +34,7 @@ int VT_REG VtUnknownStart(uintptr_t) __asm__("vt_unknown_start");
 int VT_REG VtSlowPrologue(uintptr_t) __asm__("vt_slow_prologue");
 }
 
-// Each function is aligned with int3 padding, except vt_after_short, which follows
-// vt_too_short directly, so that nothing but code lies behind the short one.
+// The functions whose bytes differ between the two instruction sets.
 #ifdef _WIN64
 __asm__(R"(
 .intel_syntax noprefix
@@ -81,45 +80,9 @@ vt_count_or_minus:            # x ? 3x : -1
 1:  mov eax, -1
     ret
 .p2align 4, 0xCC
-vt_triangle:                  # 1 + 2 + ... + x, for x > 0
-    xor eax, eax
-1:  add eax, ecx
-    loop 1b
-    ret
-.p2align 4, 0xCC
-vt_thousand:
-    mov eax, 1000
-    ret
-.p2align 4, 0xCC
-vt_call_first:                # x + 1000
-    .byte 0xE8
-    .long vt_thousand - . - 4
-    add eax, ecx
-    ret
-.p2align 4, 0xCC
-vt_short_padded:              # 0
-    xor eax, eax
-    ret
-.p2align 4, 0xCC
-vt_jump_first:                # the same as vt_frame_prologue
-    .byte 0xE9
-    .long vt_frame_prologue - . - 4
-.p2align 4, 0xCC
 vt_where_am_i:                # its own address + 5
     call 1f
 1:  pop rax
-    ret
-.p2align 4, 0xCC
-vt_too_short:                 # 0
-    xor eax, eax
-    ret
-vt_after_short:
-    mov eax, 5
-    ret
-.p2align 4, 0xCC
-vt_unknown_start:
-    .byte 0xC5, 0xF8, 0x77    # vzeroupper
-    mov eax, 1
     ret
 .p2align 4, 0xCC
 vt_slow_prologue:             # x + 1, slowly at first
@@ -175,6 +138,27 @@ vt_count_or_minus:            # x ? 3x : -1
 1:  mov eax, -1
     ret
 .p2align 4, 0xCC
+vt_where_am_i:                # its own address + 5
+    call 1f
+1:  pop eax
+    ret
+.p2align 4, 0xCC
+vt_slow_prologue:             # x + 1, slowly at first
+    pause
+    pause
+    pause
+    lea eax, [ecx+1]
+    ret
+.att_syntax prefix
+)");
+#endif
+
+// The same bytes on both. Each function is aligned with int3 padding, except vt_after_short,
+// which follows vt_too_short directly, so that nothing but code lies behind the short one.
+__asm__(R"(
+.intel_syntax noprefix
+.text
+.p2align 4, 0xCC
 vt_triangle:                  # 1 + 2 + ... + x, for x > 0
     xor eax, eax
 1:  add eax, ecx
@@ -199,11 +183,6 @@ vt_jump_first:                # the same as vt_frame_prologue
     .byte 0xE9
     .long vt_frame_prologue - . - 4
 .p2align 4, 0xCC
-vt_where_am_i:                # its own address + 5
-    call 1f
-1:  pop eax
-    ret
-.p2align 4, 0xCC
 vt_too_short:                 # 0
     xor eax, eax
     ret
@@ -215,16 +194,8 @@ vt_unknown_start:
     .byte 0xC5, 0xF8, 0x77    # vzeroupper
     mov eax, 1
     ret
-.p2align 4, 0xCC
-vt_slow_prologue:             # x + 1, slowly at first
-    pause
-    pause
-    pause
-    lea eax, [ecx+1]
-    ret
 .att_syntax prefix
 )");
-#endif
 
 namespace {
 
