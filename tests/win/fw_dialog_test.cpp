@@ -11,6 +11,9 @@
 #include "fw/App.h"
 #include "fw/Dialog.h"
 #include "fw/Raii.h"
+#include "win/fw_test_support.h"
+
+using fwtest::PumpPending;
 
 namespace {
 
@@ -150,17 +153,6 @@ class TestDialog : public fw::Dialog {
     bool deleteSelf = false;
     bool* deletedFlag = nullptr;
 };
-
-void PumpPending() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
-        PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
-        if (!fw::App::PreTranslate(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
 
 class FwDialog : public ::testing::Test {
   protected:

@@ -9,22 +9,13 @@
 #include "fw/Raii.h"
 #include "fw/Strings.h"
 #include "fw/Wnd.h"
+#include "win/fw_test_support.h"
+
+using fwtest::PumpPending;
 
 namespace {
 
 const wchar_t kTestClass[] = L"fwtest.Window";
-
-// Processes what is queued, through the same pre-translation as our loops.
-void PumpPending() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
-        PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
-        if (!fw::App::PreTranslate(&msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
 
 // Removes a quit message a test left behind, returning its code (-1: none).
 int TakeQuitMessage() {
