@@ -22,11 +22,7 @@ const COLORREF kFrames[4] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), RGB
 class ButtonFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(host.Open(200, 150, 400, 300));
-        vorel::SkinSpec look;
-        look.background = MakeSkinBackground();
-        look.stretchBackground = TRUE;
-        host.SetSkin(look, nullptr);
+        ASSERT_TRUE(host.OpenSkinned(200, 150, 400, 300));
         strip.reset(MakeStrip(40, 20, kFrames));
         ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 100, 60, 40, 20,
                                     host.m_hWnd, reinterpret_cast<HMENU>(7)));
@@ -188,13 +184,7 @@ TEST_F(ButtonFixture, CaptionButtonsAreCreatedLeftOfTheirRightEdgeWithATooltip) 
 namespace {
 class StaticFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(host.Open(200, 150, 400, 300));
-        vorel::SkinSpec look;
-        look.background = MakeSkinBackground();
-        look.stretchBackground = TRUE;
-        host.SetSkin(look, nullptr);
-    }
+    void SetUp() override { ASSERT_TRUE(host.OpenSkinned(200, 150, 400, 300)); }
     // A static of the given size at (20, 50), taken over by a CStaticEx.
     void Attach(vorel::CStaticEx& label, const wchar_t* text, int width, int height,
                 DWORD style = 0) {

@@ -85,11 +85,7 @@ TEST(SkinnedDialog, InitialisationDropsTheFrameAndPreparesTheOwnMaximize) {
 
 TEST(SkinnedDialog, RegionCutsTheKeyColouredCornersAtEveryWindowSize) {
     HostDialog dialog;
-    ASSERT_TRUE(dialog.Open(50, 60, 300, 200));
-    vorel::SkinSpec look;
-    look.background = MakeSkinBackground();
-    look.stretchBackground = TRUE;
-    dialog.SetSkin(look, nullptr);
+    ASSERT_TRUE(dialog.OpenSkinned(50, 60, 300, 200));
     for (SIZE size : {SIZE{300, 200}, SIZE{640, 480}}) {
         ::SetWindowPos(dialog.m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
         fw::ScopedRgn region(::CreateRectRgn(0, 0, 0, 0));
@@ -113,11 +109,7 @@ TEST(SkinnedDialog, RegionCutsTheKeyColouredCornersAtEveryWindowSize) {
 
 TEST(SkinnedDialog, SkinIsPaintedInNinePiecesWithIconAndTitle) {
     HostDialog dialog;
-    ASSERT_TRUE(dialog.Open(50, 60, 400, 300));
-    vorel::SkinSpec look;
-    look.background = MakeSkinBackground();
-    look.stretchBackground = TRUE;
-    dialog.SetSkin(look, nullptr);
+    ASSERT_TRUE(dialog.OpenSkinned(50, 60, 400, 300));
     // A solid 16 x 16 icon shows where the caption icon goes.
     fw::ScopedBitmap colour(MakeBitmap(16, 16, [](int, int) { return RGB(0, 200, 100); }));
     fw::ScopedBitmap mask(MakeBitmap(16, 16, [](int, int) { return RGB(0, 0, 0); }));

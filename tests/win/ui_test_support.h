@@ -118,6 +118,15 @@ public:
         Pump();
         return true;
     }
+    // Opened with the synthetic background stretched over the whole window.
+    bool OpenSkinned(int x, int y, int width, int height) {
+        if (!Open(x, y, width, height)) return false;
+        vorel::SkinSpec look;
+        look.background = MakeSkinBackground();
+        look.stretchBackground = TRUE;
+        SetSkin(look, nullptr);
+        return true;
+    }
     using vorel::CDlgEx::PaintSkin;
 };
 
