@@ -129,6 +129,16 @@ RECT ControlRect(HWND dialog, int id) {
            << expected.right << ", " << expected.bottom << ")";
 }
 
+// A text control that starts at (left, top) with the given right edge: it may have grown
+// downwards for more lines.
+::testing::AssertionResult StartsAt(HWND dialog, int id, int left, int top, int right) {
+    const RECT r = ControlRect(dialog, id);
+    if (r.left == left && r.top == top && r.right == right) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "control " << id << " starts at (" << r.left << ", " << r.top << ") and ends at x "
+           << r.right << ", expected (" << left << ", " << top << ") and x " << right;
+}
+
 bool Hidden(HWND dialog, int id) { return !::IsWindowVisible(::GetDlgItem(dialog, id)); }
 
 // A notice with every field, served as plain ASCII.
@@ -164,14 +174,8 @@ TEST_F(NoticePopup, PictureAndTextStandsAtTheWorkAreaCornerAboveEveryWindow) {
 
     EXPECT_TRUE(At(dlg, IDC_POP_PICTURE, {15, 67, 90, 147}));
     EXPECT_TRUE(At(dlg, IDC_POP_DETAILS, {195, 168, 237, 181}));
-    // Title and text start at their rectangles and may have grown downwards for more lines.
-    const RECT title = ControlRect(dlg, IDC_POP_TITLE), text = ControlRect(dlg, IDC_POP_CONTENT);
-    EXPECT_EQ(title.left, 100);
-    EXPECT_EQ(title.top, 48);
-    EXPECT_EQ(title.right, 230);
-    EXPECT_EQ(text.left, 100);
-    EXPECT_EQ(text.top, 68);
-    EXPECT_EQ(text.right, 234);
+    EXPECT_TRUE(StartsAt(dlg, IDC_POP_TITLE, 100, 48, 230));
+    EXPECT_TRUE(StartsAt(dlg, IDC_POP_CONTENT, 100, 68, 234));
     EXPECT_TRUE(::GetWindowLongPtrW(::GetDlgItem(dlg, IDC_POP_CONTENT), GWL_STYLE) & SS_NOTIFY);
     EXPECT_FALSE(::GetWindowLongPtrW(::GetDlgItem(dlg, IDC_POP_PICTURE), GWL_STYLE) & SS_NOTIFY);
 
@@ -198,13 +202,8 @@ TEST_F(NoticePopup, TextOnlyUsesTheWholeWidthWithoutAPictureControl) {
     EXPECT_EQ(window.bottom - window.top, 167);
     EXPECT_TRUE(Hidden(dlg, IDC_POP_PICTURE));
     EXPECT_TRUE(At(dlg, IDC_POP_DETAILS, {195, 145, 237, 158}));
-    const RECT title = ControlRect(dlg, IDC_POP_TITLE), text = ControlRect(dlg, IDC_POP_CONTENT);
-    EXPECT_EQ(title.left, 0);
-    EXPECT_EQ(title.top, 45);
-    EXPECT_EQ(title.right, 250);
-    EXPECT_EQ(text.left, 18);
-    EXPECT_EQ(text.top, 65);
-    EXPECT_EQ(text.right, 234);
+    EXPECT_TRUE(StartsAt(dlg, IDC_POP_TITLE, 0, 45, 250));
+    EXPECT_TRUE(StartsAt(dlg, IDC_POP_CONTENT, 18, 65, 234));
     EXPECT_TRUE(::GetWindowLongPtrW(::GetDlgItem(dlg, IDC_POP_TITLE), GWL_STYLE) & SS_NOTIFY);
     EXPECT_FALSE(FileExists(m_dir.File(L"PopWnd.jpg"))) << "no picture, no download";
 }
