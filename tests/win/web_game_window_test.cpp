@@ -22,10 +22,6 @@
 #include "web_test_support.h"
 
 using namespace webtest;
-using testsupport::LogEntriesFor;
-using testsupport::PublisherUrl;
-using testsupport::TestPath;
-using testsupport::Widen;
 
 namespace {
 

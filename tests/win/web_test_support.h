@@ -13,8 +13,15 @@
 #include "fw/App.h"
 #include "fw/HtmlDom.h"
 #include "fw/Raii.h"
+#include "support/PublisherTestSupport.h"
 
 namespace webtest {
+
+// The publisher server, which serves the pages of every web-window test.
+using testsupport::LogEntriesFor;
+using testsupport::PublisherUrl;
+using testsupport::TestPath;
+using testsupport::Widen;
 
 // OLE and GDI+ for one test, as a game-window process has them.
 class ProcessEnvironment {
