@@ -4,32 +4,13 @@
 #include <cstdio>
 
 #include "mainwnd/TabStrip.h"
+#include "support/BenchClock.h"
 #include "win/mainwnd_test_support.h"
 
 using namespace mwtest;
 using namespace testsupport;
 
 namespace {
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
-double CpuSeconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](const FILETIME& f) {
-        return double((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
 
 class MainWindowBench : public MainWindowTest {
 protected:

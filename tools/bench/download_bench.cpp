@@ -23,19 +23,11 @@
 #include "net/HttpFetch.h"
 #include "net/InternetHandle.h"
 #include "net/Url.h"
+#include "tests/support/BenchClock.h"
 
 namespace {
 
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
+using testsupport::Now;
 
 ULONGLONG FileSize(const wchar_t* path) {
     WIN32_FILE_ATTRIBUTE_DATA data;

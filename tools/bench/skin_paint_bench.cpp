@@ -11,10 +11,13 @@
 
 #include "fw/Raii.h"
 #include "res/resource.h"
+#include "tests/support/BenchClock.h"
 #include "ui/DlgEx.h"
 #include "ui/SkinImage.h"
 
 namespace {
+
+using testsupport::Now;
 
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1040;
@@ -23,17 +26,6 @@ class BenchWindow : public vorel::CDlgEx {
 public:
     BenchWindow() : vorel::CDlgEx(IDD_MESSAGEBOX, static_cast<HWND>(nullptr)) {}
 };
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
 
 template <class F>
 double MillisecondsEach(int repetitions, F&& work) {
