@@ -66,7 +66,7 @@ public:
         return n;
     }
     bool WaitFor(const std::string& path, const std::string& query) const {
-        return WaitUntil([&] { return Count(path, query) > 0; }, 20000);
+        return testsupport::WaitFor([&] { return Count(path, query) > 0; }, 20000);
     }
 
 private:
@@ -85,7 +85,7 @@ bool AllLaunchersRun(const std::wstring& exe) {
 
 HWND WaitForAnyMainWindow() {
     HWND found = nullptr;
-    WaitUntil(
+    WaitFor(
         [&] {
             for (DWORD id : LauncherProcessIds()) {
                 if ((found = FindMainWindow(id)) != nullptr) return true;
@@ -118,7 +118,7 @@ protected:
     void Install() {
         ASSERT_TRUE(RunLauncher(PlaceLauncher(kDownloads), L"").finished);
         ASSERT_TRUE(FileExists(InstalledExe()));
-        ASSERT_TRUE(WaitUntil([] { return Counter(L"Game") == L"1"; }, kWindowWaitMs));
+        ASSERT_TRUE(WaitFor([] { return Counter(L"Game") == L"1"; }, kWindowWaitMs));
         ASSERT_NE(WaitForAnyMainWindow(), nullptr);
         StopLauncherProcesses(kInstalledCopyGraceMs);
         ASSERT_TRUE(LauncherProcessIds().empty());
@@ -243,7 +243,7 @@ TEST_F(InstallScenario, UninstallAnsweredYesRemovesAllAndTheExecutableOnceItHasE
     ASSERT_NE(question, nullptr);
     const int questionHeight = HeightOf(question);
     ASSERT_TRUE(ClickDialogButton(question, kFirstButton));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }, kWindowWaitMs));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }, kWindowWaitMs));
     HWND message = WaitForDialogOf(uninstaller.id(), kWindowWaitMs);
     ASSERT_NE(message, nullptr);
 
@@ -288,8 +288,8 @@ TEST_F(InstallScenario, UninstallAnsweredYesRemovesAllAndTheExecutableOnceItHasE
 
     ASSERT_TRUE(ClickDialogButton(message, kFirstButton));
     ASSERT_TRUE(uninstaller.WaitForExit(kWindowWaitMs));
-    EXPECT_TRUE(WaitUntil([] { return !FileExists(InstalledExe()); }, kSelfDeleteWaitMs));
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(batches[0]); }, kSelfDeleteWaitMs));
+    EXPECT_TRUE(WaitFor([] { return !FileExists(InstalledExe()); }, kSelfDeleteWaitMs));
+    EXPECT_TRUE(WaitFor([&] { return !FileExists(batches[0]); }, kSelfDeleteWaitMs));
     EXPECT_TRUE(FileExists(CounterFile()));
     EXPECT_EQ(Counter(L"UnInst"), L"1");
 }
@@ -306,7 +306,7 @@ TEST_F(InstallScenario, AnExecutableAloneInItsFolderTakesTheFolderWithItAndAFull
     HWND question = WaitForDialogOf(uninstaller.id(), kWindowWaitMs);
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(ClickDialogButton(question, kFirstButton));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }, kWindowWaitMs));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }, kWindowWaitMs));
     HWND message = WaitForDialogOf(uninstaller.id(), kWindowWaitMs);
     ASSERT_NE(message, nullptr);
 
@@ -321,8 +321,8 @@ TEST_F(InstallScenario, AnExecutableAloneInItsFolderTakesTheFolderWithItAndAFull
 
     ASSERT_TRUE(ClickDialogButton(message, kFirstButton));
     ASSERT_TRUE(uninstaller.WaitForExit(kWindowWaitMs));
-    EXPECT_TRUE(WaitUntil([] { return !FileExists(kAlone); }, kSelfDeleteWaitMs));
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(batches[0]); }, kSelfDeleteWaitMs));
+    EXPECT_TRUE(WaitFor([] { return !FileExists(kAlone); }, kSelfDeleteWaitMs));
+    EXPECT_TRUE(WaitFor([&] { return !FileExists(batches[0]); }, kSelfDeleteWaitMs));
     // Only the running copy deletes itself; the installed one is another file.
     EXPECT_TRUE(FileExists(InstalledExe()));
     EXPECT_TRUE(FileExists(foreign));

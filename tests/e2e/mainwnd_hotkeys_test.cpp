@@ -8,6 +8,7 @@
 #include "support/KeyInput.h"
 #include "support/LauncherScenario.h"
 #include "support/MainWindowProbe.h"
+#include "support/ShortcutStart.h"
 #include "support/StandIn.h"
 
 using namespace testsupport;
@@ -38,7 +39,7 @@ protected:
             ASSERT_TRUE(m.tab.WaitForLine(L"shown", 15000));
             // The program's own first login (its page cannot load here) is closed, as the
             // player would once an account plays.
-            ASSERT_TRUE(CloseRealLogin(m));
+            ASSERT_TRUE(CancelLoginOf(m.window));
             m_mains.push_back(std::move(m));
         }
     }
@@ -47,24 +48,6 @@ protected:
         EndAllStandIns();
         StopLauncherProcesses(5000);
         ResetLauncherState();
-    }
-
-    // The login window of the "/newgm" process that the main window started is owned by it.
-    bool CloseRealLogin(const RunningMain& m) {
-        HWND login = nullptr;
-        WaitFor(
-            [&] {
-                for (DWORD id : LauncherProcessIds()) {
-                    if (id == m.process->id()) continue;
-                    HWND dialog = WaitForDialogOf(id, 50);
-                    if (dialog && GetWindow(dialog, GW_OWNER) == m.window) login = dialog;
-                }
-                return login != nullptr;
-            },
-            30000);
-        if (!login) return false;
-        PostMessageW(login, WM_CLOSE, 0, 0);
-        return WaitFor([&] { return IsWindowEnabled(m.window) != FALSE; }, 10000);
     }
 
     // Pressed while this program has the keyboard (a restored main window takes it).

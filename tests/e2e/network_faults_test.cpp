@@ -71,8 +71,8 @@ protected:
     // which runs the fetch, answers again).
     static HWND WaitForNoticeDecision(const Start& s, DWORD timeoutMs = 30000) {
         HWND popup = nullptr;
-        WaitUntil([&] { return (popup = NoticePopup(s.process->id(), s.main)) != nullptr; },
-                  timeoutMs);
+        WaitFor([&] { return (popup = NoticePopup(s.process->id(), s.main)) != nullptr; },
+                timeoutMs);
         if (popup && !Responds(s.main, timeoutMs)) return nullptr;
         return popup;
     }
@@ -172,10 +172,7 @@ TEST_F(NetworkFaults, ACutOrDroppedUpdateDownloadLeavesTheExecutableAndTheStartG
     const std::wstring build = InBuildDir(L"launch_probe.exe");
     const std::string buildPath = TestPath("up/TolvVorel.exe");
     PublisherFault config(kConfigPath,
-                          "{\"body\": " +
-                              JsonString(UpdateConfig(vorel::FileVersionKey(build.c_str()),
-                                                      PublisherUrl(Widen(buildPath)))) +
-                              "}");
+                          UpdateConfigBody(vorel::FileVersionKey(build.c_str()), buildPath));
     const struct {
         const char* name;
         std::string fault;
@@ -275,8 +272,8 @@ TEST_F(NetworkFaults, ASilentServerHoldsTheStartAndTheWindowOnlyForALimitedTime)
     printf("[ figures  ] silent server: main window after %lu ms\n", s.msToWindow);
     EXPECT_LT(s.msToWindow, 45000u) << "the start waited for the server";
     HWND popup = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (popup = NoticePopup(s.process->id(), s.main)) != nullptr; },
-                          30000));
+    ASSERT_TRUE(
+        WaitFor([&] { return (popup = NoticePopup(s.process->id(), s.main)) != nullptr; }, 30000));
     const DWORD fetching = GetTickCount();
     EXPECT_TRUE(Responds(s.main, 90000));
     printf("[ figures  ] silent server: main window blocked by the notice for %lu ms\n",
@@ -292,10 +289,7 @@ TEST_F(NetworkFaults, ADownloadedUpdateThatCannotTakeItsPlaceLeavesTheExecutable
     const std::wstring build = InBuildDir(L"launch_probe.exe");
     const std::string buildPath = TestPath("up/TolvVorel.exe");
     PublisherFault config(kConfigPath,
-                          "{\"body\": " +
-                              JsonString(UpdateConfig(vorel::FileVersionKey(build.c_str()),
-                                                      PublisherUrl(Widen(buildPath)))) +
-                              "}");
+                          UpdateConfigBody(vorel::FileVersionKey(build.c_str()), buildPath));
     PublisherFault served(buildPath, ServeFile(build));
     Start s;
     s.exe = PlaceLauncher(kFolder);

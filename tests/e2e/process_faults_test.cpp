@@ -13,6 +13,7 @@
 #include "support/LauncherScenario.h"
 #include "support/MainWindowProbe.h"
 #include "support/PublisherTestSupport.h"
+#include "support/ShortcutStart.h"
 
 using namespace testsupport;
 
@@ -41,73 +42,26 @@ void PumpBriefly() {
     Sleep(20);
 }
 
-bool Kill(DWORD pid) {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-    if (!process) return false;
-    const bool ended =
-        TerminateProcess(process, 1) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
-    CloseHandle(process);
-    return ended;
-}
-
 // A main window of the program with its process.
 struct MainWindow {
     DWORD pid = 0;
     HWND wnd = nullptr;
 
     StandIn LogIn(int tab, const std::wstring& caption, const Idle& idle = SleepBriefly) const {
-        StandIn s =
-            StartStandIn(L"/newgm /" + HandleText(wnd) + L" /" + std::to_wstring(tab), idle);
-        EXPECT_TRUE(s);
-        if (!s) return s;
-        EXPECT_TRUE(s.Command(L"login " + caption));
-        EXPECT_TRUE(s.WaitForLine(L"copydata 1", 30000, idle));
-        EXPECT_TRUE(s.WaitForLine(L"shown", 30000, idle));
-        return s;
-    }
-    // The login window of a real game process of this main window (owned by it), if any.
-    HWND RealLogin() const {
-        for (DWORD id : LauncherProcessIds()) {
-            if (id == pid) continue;
-            HWND dialog = WaitForDialogOf(id, 50);
-            if (dialog && GetWindow(dialog, GW_OWNER) == wnd) return dialog;
-        }
-        return nullptr;
+        return LogInStandIn(wnd, tab, caption, idle);
     }
     // Cancels the real login that is on the screen: its process ends and the main window is
     // enabled again.
-    bool CancelRealLogin() const {
-        HWND login = nullptr;
-        if (!WaitFor([&] { return (login = RealLogin()) != nullptr; }, 30000)) return false;
-        DWORD loginPid = 0;
-        GetWindowThreadProcessId(login, &loginPid);
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, loginPid);
-        PostMessageW(login, WM_CLOSE, 0, 0);
-        const bool ended = process && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
-        if (process) CloseHandle(process);
-        return ended && WaitFor([&] { return IsWindowEnabled(wnd) != FALSE; }, 10000);
-    }
+    bool CancelRealLogin() const { return CancelLoginOf(wnd, true); }
     // The answer of the new-tab choice: 1 a tab here, 0 a new main window.
     void ChooseNewTab(WPARAM answer) const { PostMessageW(wnd, kMsgNewTabChoice, answer, 0); }
 };
 
-class ProcessFaults : public ::testing::Test {
+class ProcessFaults : public ShortcutStartTest {
 protected:
     void SetUp() override {
-        ResetLauncherState();
-        PrepareStandInDir();
-        m_exe = PlaceLauncher(ProductFolder());
-        m_launcher = std::make_unique<StartedProcess>(L"\"" + m_exe + L"\" /VorelD");
-        ASSERT_TRUE(m_launcher->started());
-        m_main.pid = m_launcher->id();
-        m_main.wnd = WaitForMainWindow(m_main.pid, 30000);
-        ASSERT_TRUE(m_main.wnd) << "no main window";
-    }
-    void TearDown() override {
-        m_launcher.reset();
-        EndAllStandIns();
-        StopLauncherProcesses(5000);
-        ResetLauncherState();
+        ShortcutStartTest::SetUp();
+        m_main = {m_launcher->id(), m_mainWnd};
     }
 
     // Launcher processes that started after these.
@@ -119,8 +73,6 @@ protected:
         return found;
     }
 
-    std::wstring m_exe;
-    std::unique_ptr<StartedProcess> m_launcher;
     MainWindow m_main;
 };
 
@@ -142,7 +94,7 @@ TEST_F(ProcessFaults, AKilledTabIsDroppedAndTheMainWindowGoesOn) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
 
     // The shown tab's process dies: the tab that is now last is shown in its place.
-    ASSERT_TRUE(Kill(c.pid));
+    ASSERT_TRUE(EndProcess(c.pid));
     const DWORD killed = GetTickCount();
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(b.Frame()) != FALSE; }, 5000))
         << "the next tab was not shown";
@@ -159,19 +111,19 @@ TEST_F(ProcessFaults, AKilledTabIsDroppedAndTheMainWindowGoesOn) {
     EXPECT_TRUE(IsWindowVisible(b.Frame()));
 
     // A tab that is not shown dies: the shown one stays.
-    ASSERT_TRUE(Kill(a.pid));
+    ASSERT_TRUE(EndProcess(a.pid));
     EXPECT_TRUE(Responds(m_main.wnd));
     EXPECT_TRUE(IsWindowVisible(b.Frame()));
 
     // The last tab dies: the window stays open and empty, takes the next login, and with no
     // tab left a close request ends it without a question.
-    ASSERT_TRUE(Kill(b.pid));
+    ASSERT_TRUE(EndProcess(b.pid));
     EXPECT_TRUE(Responds(m_main.wnd));
     EXPECT_TRUE(IsWindowVisible(m_main.wnd));
     EXPECT_TRUE(m_launcher->Running());
     StandIn d = m_main.LogIn(0, L"1服-龙城-alice");
     EXPECT_EQ(GetAncestor(d.Frame(), GA_PARENT), m_main.wnd);
-    ASSERT_TRUE(Kill(d.pid));
+    ASSERT_TRUE(EndProcess(d.pid));
     // A close request right after the death: the dead tab is dropped first, and without a
     // tab the request needs no answer.
     PostMessageW(m_main.wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -209,7 +161,7 @@ TEST_F(ProcessFaults, KillingTheMainWindowEndsEveryGameProcessWithinASecond) {
 
     std::vector<HANDLE> handles;
     for (DWORD id : games) handles.push_back(OpenProcess(SYNCHRONIZE, FALSE, id));
-    ASSERT_TRUE(Kill(m_main.pid));
+    ASSERT_TRUE(EndProcess(m_main.pid));
     const DWORD killed = GetTickCount();
     // Each process's end, seen within 20 ms.
     std::vector<DWORD> endedAfter(games.size(), 0);

@@ -54,7 +54,7 @@ protected:
         EXPECT_TRUE(TakesALogin(main, L"1服-龙城-alice"));
         EXPECT_TRUE(WaitForLogEntries("/active.htm", StartQuery(count), before + 1, 15000))
             << "no start report with count " << count;
-        EXPECT_TRUE(WaitUntil([&] { return NoticePopup(launcher.id(), main) != nullptr; }, 30000));
+        EXPECT_TRUE(WaitFor([&] { return NoticePopup(launcher.id(), main) != nullptr; }, 30000));
         EXPECT_TRUE(Responds(main));
         EXPECT_TRUE(launcher.Running());
         EndAllStandIns();
@@ -87,7 +87,7 @@ TEST_F(SettingsFaults, AReadOnlyStatisticIniStopsNeitherAStartNorAnInstall) {
     EXPECT_EQ(LogEntriesFor("/install.htm", query).size(), installs + 1);
     EXPECT_EQ(ReadFileBytes(ProductFolder() + L"\\TolvVorel.exe"),
               ReadFileBytes(InBuildDir(L"TolvVorel.exe")));
-    EXPECT_TRUE(WaitUntil(
+    EXPECT_TRUE(WaitFor(
         [] {
             for (DWORD id : LauncherProcessIds())
                 if (FindMainWindow(id)) return true;
@@ -152,16 +152,13 @@ TEST_F(SettingsFaults, AReadOnlyRegistryKeyStopsNeitherAnInstallNorAnUpdate) {
     const std::wstring build = InBuildDir(L"launch_probe.exe");
     const std::string buildPath = TestPath("up/TolvVorel.exe");
     PublisherFault config(kConfigPath,
-                          "{\"body\": " +
-                              JsonString(UpdateConfig(vorel::FileVersionKey(build.c_str()),
-                                                      PublisherUrl(Widen(buildPath)))) +
-                              "}");
+                          UpdateConfigBody(vorel::FileVersionKey(build.c_str()), buildPath));
     PublisherFault served(buildPath, ServeFile(build));
     const std::wstring exe = PlaceLauncher(kDownloads);
     r = RunLauncher(exe, L"/update");
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(ReadFileBytes(exe), ReadFileBytes(build));
-    EXPECT_TRUE(WaitUntil([&] { return !ProbeStartLine(exe).empty(); }, 15000));
+    EXPECT_TRUE(WaitFor([&] { return !ProbeStartLine(exe).empty(); }, 15000));
     EXPECT_FALSE(RegValueExists(HKEY_LOCAL_MACHINE, kProductKey, L"UpdTime"));
 }
 

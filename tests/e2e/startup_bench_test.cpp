@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fw/Raii.h"
+#include "support/BenchClock.h"
 #include "support/InstallScenario.h"
 #include "support/LauncherScenario.h"
 #include "support/MainWindowProbe.h"
@@ -18,17 +19,6 @@
 using namespace testsupport;
 
 namespace {
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
 
 int EnvNumber(const wchar_t* name, int fallback) {
     wchar_t value[16] = L"";
@@ -58,24 +48,8 @@ double PeakWorkingSetKib(HANDLE process) {
 // processes here the same figures), so scripts/performance.sh samples them from the Linux side
 // at marks that this test sets: a file <name> in the folder that VOREL_BENCH_MARKS names,
 // answered with <name>.taken. Without that folder nothing waits.
-void Mark(const wchar_t* name) {
-    wchar_t dir[MAX_PATH] = L"";
-    if (!GetEnvironmentVariableW(L"VOREL_BENCH_MARKS", dir, MAX_PATH)) return;
-    const std::wstring mark = std::wstring(dir) + L"\\" + name;
-    HANDLE file = CreateFileW(mark.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    CloseHandle(file);
-    WaitUntil([&] { return FileExists(mark + L".taken"); }, 30000);
-}
-
-double CpuSeconds(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    auto seconds = [](const FILETIME& f) {
-        return double((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
+void Mark(const std::wstring& name) {
+    HandOverToScript(L"VOREL_BENCH_MARKS", name, name + L".taken", 30000);
 }
 
 // A process started from this one, with the moment just before its creation. Both programs
@@ -87,19 +61,10 @@ struct Timed {
 };
 
 Timed Start(const std::wstring& commandLine) {
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    STARTUPINFOW si = {sizeof(si)};
-    PROCESS_INFORMATION pi = {};
     Timed t;
     t.started = Now();
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        nullptr, &si, &pi)) {
-        return t;
-    }
-    CloseHandle(pi.hThread);
-    t.process.reset(pi.hProcess);
-    t.id = pi.dwProcessId;
+    HANDLE process = nullptr;
+    if (StartProcess(commandLine, &process, &t.id, DETACHED_PROCESS)) t.process.reset(process);
     return t;
 }
 
@@ -157,7 +122,7 @@ protected:
     // Ends a start of the program through its first login, as a player who cancels it.
     static void EndLauncher(HWND login) {
         if (login) PostMessageW(login, WM_CLOSE, 0, 0);
-        if (!WaitUntil([] { return LauncherProcessIds().empty(); }, 30000)) {
+        if (!WaitFor([] { return LauncherProcessIds().empty(); }, 30000)) {
             StopLauncherProcesses(5000);
         }
     }
@@ -258,7 +223,7 @@ TEST_F(StartupBench, DISABLED_ThreeTabsIdleCpuAndPeakWorkingSet) {
     ASSERT_TRUE(
         PollFor([&] { return (login = VisibleWindowOf(launcher.id, main)) != nullptr; }, 30000));
     PostMessageW(login, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([] { return LauncherProcessIds().size() == 1; }, 30000));
+    ASSERT_TRUE(WaitFor([] { return LauncherProcessIds().size() == 1; }, 30000));
     Sleep(1000);
 
     const double mainStart = CpuSeconds(launcher.process.get());

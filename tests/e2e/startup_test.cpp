@@ -46,7 +46,7 @@ TEST_F(Startup, NoArgumentsFromADownloadFolderCountsAnInstallAndPicksDisabledDay
     EXPECT_LT(days[2], 7);
     EXPECT_EQ(days[3], 0);
     // The installer counts no start of its own: the one start is the installed copy's.
-    EXPECT_TRUE(WaitUntil([] { return Counter(L"Game") == L"1"; }, 30000));
+    EXPECT_TRUE(WaitFor([] { return Counter(L"Game") == L"1"; }, 30000));
     StopLauncherProcesses(5000);
     EXPECT_EQ(Counter(L"Game"), L"1");
 }

@@ -67,7 +67,7 @@ public:
 
     // An ordinary start shows the main window and stays.
     bool WentOnToAnOrdinaryStart(DWORD timeoutMs) const {
-        return PollUntil([&] { return Window(L"Vorel - Tolv") != nullptr; }, timeoutMs) && !Ended();
+        return WaitFor([&] { return Window(L"Vorel - Tolv") != nullptr; }, timeoutMs) && !Ended();
     }
 
 private:
@@ -99,9 +99,7 @@ protected:
     }
     // The configuration announces `key` for the build at buildPath, served with `more`.
     void Announce(const std::string& key, const std::string& more = "") {
-        config.reset(new PublisherFault(
-            kConfigPath,
-            "{\"body\": " + JsonString(UpdateConfig(key, PublisherUrl(Widen(buildPath)))) + "}"));
+        config.reset(new PublisherFault(kConfigPath, UpdateConfigBody(key, buildPath)));
         build.reset(new PublisherFault(buildPath, ServeFile(newBuild, more)));
     }
     // Requests for the update configuration made by this test.
@@ -148,7 +146,7 @@ TEST_F(SelfUpdate, UpdateSwitchPutsTheAnnouncedBuildInPlaceAndStartsIt) {
     EXPECT_FALSE(FileExists(Beside(L"NewTolvVorel.exe")));
     EXPECT_TRUE(UpdateTimeIsToday());
     // The new build was started from the executable's own path, without arguments.
-    ASSERT_TRUE(PollUntil([&] { return !ProbeStartLine(exe).empty(); }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return !ProbeStartLine(exe).empty(); }, 15000));
     EXPECT_EQ(ProbeStartLine(exe), "\"" + std::string(exe.begin(), exe.end()) + "\"");
     EXPECT_EQ(ConfigRequests(), 1u);
     EXPECT_EQ(LogEntriesFor(buildPath).size(), 1u);
@@ -166,7 +164,7 @@ TEST_F(SelfUpdate, AFileThatIsNotTheAnnouncedBuildIsNeverSwappedIn) {
     ASSERT_TRUE(launcher.WentOnToAnOrdinaryStart(60000));
     EXPECT_EQ(LogEntriesFor(buildPath).size(), 1u) << "it was downloaded";
     ExpectNothingChanged();
-    EXPECT_TRUE(PollUntil([&] { return CacheLimitWritten(); }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return CacheLimitWritten(); }, 10000));
 }
 
 TEST_F(SelfUpdate, EscDuringAStalledDownloadStopsItAndTheStartGoesOn) {
@@ -175,15 +173,15 @@ TEST_F(SelfUpdate, EscDuringAStalledDownloadStopsItAndTheStartGoesOn) {
     ASSERT_TRUE(launcher.started());
     HWND dialog = nullptr;
     ASSERT_TRUE(
-        PollUntil([&] { return (dialog = launcher.Window(L"版本更新中...")) != nullptr; }, 30000));
-    ASSERT_TRUE(PollUntil([&] { return FileSize(Beside(L"NewTolvVorel.exe")) >= 4096; }, 30000));
+        WaitFor([&] { return (dialog = launcher.Window(L"版本更新中...")) != nullptr; }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return FileSize(Beside(L"NewTolvVorel.exe")) >= 4096; }, 30000));
     const DWORD cancelAt = GetTickCount();
     PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
     // The cancel waits a bounded time for the blocked transfer, far less than the stall.
     ASSERT_TRUE(launcher.WentOnToAnOrdinaryStart(12000));
     EXPECT_LT(GetTickCount() - cancelAt, 12000u);
     ExpectNothingChanged();
-    EXPECT_TRUE(PollUntil([&] { return CacheLimitWritten(); }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return CacheLimitWritten(); }, 10000));
 }
 
 TEST_F(SelfUpdate, TheDailyCheckAtAShortcutStartUpdatesOncePerDay) {
@@ -192,7 +190,7 @@ TEST_F(SelfUpdate, TheDailyCheckAtAShortcutStartUpdatesOncePerDay) {
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(ReadFileBytes(exe), newBuildBytes);
     EXPECT_TRUE(UpdateTimeIsToday());
-    EXPECT_TRUE(PollUntil([&] { return !ProbeStartLine(exe).empty(); }, 15000));
+    EXPECT_TRUE(WaitFor([&] { return !ProbeStartLine(exe).empty(); }, 15000));
     EXPECT_EQ(Counter(L"Game"), L"<missing>") << "the updated build counts its own start";
 
     // Updated today: the next shortcut start does not ask the server and starts as usual.
@@ -202,5 +200,5 @@ TEST_F(SelfUpdate, TheDailyCheckAtAShortcutStartUpdatesOncePerDay) {
     ASSERT_TRUE(launcher.WentOnToAnOrdinaryStart(60000));
     EXPECT_EQ(ConfigRequests(), 1u);
     EXPECT_EQ(ReadFileBytes(again), launcherBytes);
-    EXPECT_TRUE(PollUntil([&] { return Counter(L"Game") == L"1"; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return Counter(L"Game") == L"1"; }, 10000));
 }

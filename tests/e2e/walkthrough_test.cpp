@@ -77,17 +77,6 @@ bool Pressed(std::initializer_list<WORD> modifiers, WORD key) {
     return FocusKeySink() && PressKeys(modifiers, key);
 }
 
-// Maximised by the base rather than left at its first 1 x 1 pixel: the work area. Wine gives
-// each process its own idea of the work area (with or without the virtual desktop's task
-// bar), so any bottom between the two is taken.
-bool FillsTheWorkArea(HWND wnd) {
-    RECT work, r;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(wnd, &r);
-    return r.left == work.left && r.top == work.top && r.right == work.right &&
-           r.bottom >= work.bottom && r.bottom <= GetSystemMetrics(SM_CYSCREEN);
-}
-
 class Walkthrough : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -171,7 +160,7 @@ TEST_F(Walkthrough, InstallPlayHideMuteExitAndUninstallWithTheirReportsInOrder) 
     ASSERT_TRUE(tab.WaitForLine(L"shown", kWaitMs));
     const HWND frame = tab.Frame();
     EXPECT_EQ(GetAncestor(frame, GA_PARENT), main);
-    EXPECT_TRUE(WaitFor([&] { return FillsTheWorkArea(main); }, kWaitMs));
+    EXPECT_TRUE(WaitFor([&] { return FillsWorkArea(main); }, kWaitMs));
     EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(main); }, kWaitMs));
     EXPECT_TRUE(WaitFor([&] { return LastMuteLine(tab) == L"mute 0"; }, kWaitMs));
     // The program's own login is closed now that the account plays; only it ends.

@@ -33,14 +33,6 @@ protected:
         return ::CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                 &si, &process) != FALSE;
     }
-    bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-        const DWORD start = ::GetTickCount();
-        while (!done()) {
-            if (::GetTickCount() - start > timeoutMs) return false;
-            ::Sleep(20);
-        }
-        return true;
-    }
 
     std::wstring exe;
     PROCESS_INFORMATION process = {};
@@ -77,7 +69,7 @@ HWND FindLoginPicture(DWORD pid) {
 TEST_F(GameProcess, TheHallArrivesAsAChildAndEndsWithinASecondOfTheMainWindow) {
     MainWindowStandIn main;
     ASSERT_TRUE(Start(L"/gmhall /" + Decimal(main.hwnd())));
-    ASSERT_TRUE(WaitUntil([&] { return !main.Messages(WM_USER + 2).empty(); }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return !main.Messages(WM_USER + 2).empty(); }, 30000));
     const auto arrived = main.Messages(WM_USER + 2);
     ASSERT_EQ(arrived.size(), 1u);
     EXPECT_EQ(arrived[0].lParam, 1);
@@ -85,9 +77,9 @@ TEST_F(GameProcess, TheHallArrivesAsAChildAndEndsWithinASecondOfTheMainWindow) {
     DWORD owner = 0;
     ::GetWindowThreadProcessId(frame, &owner);
     EXPECT_EQ(owner, process.dwProcessId);
-    ASSERT_TRUE(WaitUntil([&] { return ::GetAncestor(frame, GA_PARENT) == main.hwnd(); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return ::GetAncestor(frame, GA_PARENT) == main.hwnd(); }, 5000));
     // The hall's page is asked for on the client web host.
-    EXPECT_TRUE(WaitUntil([] { return !LogEntriesFor("/webgame.htm").empty(); }, 10000));
+    EXPECT_TRUE(WaitFor([] { return !LogEntriesFor("/webgame.htm").empty(); }, 10000));
     EXPECT_EQ(::WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
     main.Destroy();
@@ -103,20 +95,19 @@ TEST_F(GameProcess, ACancelledLoginAsksTheMainWindowToCloseTheTab) {
     MainWindowStandIn main;
     ASSERT_TRUE(Start(L"/newgm /" + Decimal(main.hwnd()) + L" /0"));
     HWND picture = nullptr;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (picture = FindLoginPicture(process.dwProcessId)); }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return (picture = FindLoginPicture(process.dwProcessId)); }, 30000));
     RECT rect;
     ::GetWindowRect(picture, &rect);
     EXPECT_EQ(rect.right - rect.left, 1005);
     EXPECT_EQ(rect.bottom - rect.top, 569);
     // The login page is asked for; the main window is disabled while the login runs.
-    EXPECT_TRUE(WaitUntil([] { return !LogEntriesFor("/wd/index.php").empty(); }, 10000));
+    EXPECT_TRUE(WaitFor([] { return !LogEntriesFor("/wd/index.php").empty(); }, 10000));
     EXPECT_FALSE(::IsWindowEnabled(main.hwnd()));
     EXPECT_TRUE(main.Messages(WM_SYSCOMMAND).empty());
 
     // Escape while the picture has the keyboard: the framework's cancel.
     ::PostMessageW(picture, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    ASSERT_TRUE(WaitUntil([&] { return !main.Messages(WM_SYSCOMMAND).empty(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !main.Messages(WM_SYSCOMMAND).empty(); }, 10000));
     const auto close = main.Messages(WM_SYSCOMMAND);
     ASSERT_EQ(close.size(), 1u);
     EXPECT_EQ(close[0].wParam, static_cast<WPARAM>(SC_CLOSE));

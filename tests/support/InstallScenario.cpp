@@ -136,35 +136,12 @@ void StopLauncherProcesses(DWORD graceMs) {
     for (DWORD id : LauncherProcessIds()) {
         if (HWND main = FindMainWindow(id)) PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
-    if (WaitUntil([] { return LauncherProcessIds().empty(); }, graceMs)) return;
-    for (DWORD id : LauncherProcessIds()) {
-        fw::ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-        if (!process) continue;
-        TerminateProcess(process.get(), 1);
-        WaitForSingleObject(process.get(), 5000);
-    }
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return done();
-        Sleep(20);
-    }
+    if (WaitFor([] { return LauncherProcessIds().empty(); }, graceMs)) return;
+    for (DWORD id : LauncherProcessIds()) EndProcess(id);
 }
 
 StartedProcess::StartedProcess(const std::wstring& commandLine) {
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    STARTUPINFOW si = {sizeof(si)};
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return;
-    CloseHandle(pi.hThread);
-    m_process = pi.hProcess;
-    m_id = pi.dwProcessId;
+    StartProcess(commandLine, &m_process, &m_id);
 }
 
 StartedProcess::~StartedProcess() {
@@ -186,7 +163,7 @@ bool StartedProcess::Running() const {
 
 HWND WaitForDialogOf(DWORD processId, DWORD timeoutMs, HWND other) {
     std::pair<DWORD, HWND> search(processId, other);
-    WaitUntil(
+    WaitFor(
         [&] {
             search.second = other;
             EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));

@@ -4,7 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,9 +39,6 @@ std::vector<DWORD> LauncherProcessIds();
 std::wstring ProcessImagePath(DWORD processId);
 // Closes their main windows; what is still running after `graceMs` is ended.
 void StopLauncherProcesses(DWORD graceMs);
-
-// Polls `done` every 20 ms until it holds or `timeoutMs` have passed.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // A process started without waiting; killed at the end of the scope if still running.
 class StartedProcess {

@@ -94,6 +94,14 @@ void ClickMessageBoxButton(HWND box, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
+bool FillsWorkArea(HWND wnd) {
+    RECT work, r;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(wnd, &r);
+    return r.left == work.left && r.top == work.top && r.right == work.right &&
+           r.bottom >= work.bottom && r.bottom <= GetSystemMetrics(SM_CYSCREEN);
+}
+
 bool TrayIconPresent(HWND mainWindow) {
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof(data);
@@ -104,36 +112,30 @@ bool TrayIconPresent(HWND mainWindow) {
 
 ProcessResult RunClosingMainWindow(const std::wstring& commandLine, DWORD timeoutMs) {
     ProcessResult result;
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    STARTUPINFOW si = {sizeof(si)};
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        return result;
-    }
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    if (!StartProcess(commandLine, &process, &pid)) return result;
     result.started = true;
     const DWORD start = GetTickCount();
     HWND closed = nullptr;
     for (;;) {
-        if (WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) {
+        if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0) {
             result.finished = true;
-            GetExitCodeProcess(pi.hProcess, &result.exitCode);
+            GetExitCodeProcess(process, &result.exitCode);
             break;
         }
         if (GetTickCount() - start > timeoutMs) {
-            TerminateProcess(pi.hProcess, 1);
-            WaitForSingleObject(pi.hProcess, 5000);
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
             break;
         }
-        HWND main = FindMainWindow(pi.dwProcessId);
+        HWND main = FindMainWindow(pid);
         if (main && main != closed) {
             PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
             closed = main;
         }
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    CloseHandle(process);
     return result;
 }
 

@@ -24,6 +24,10 @@ HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs);
 int MessageBoxButtonCount(HWND box);
 void ClickMessageBoxButton(HWND box, int id);
 
+// Whether the window has maximised itself. Wine gives each process its own idea of the work
+// area (with or without the virtual desktop's task bar), so any bottom between the two counts.
+bool FillsWorkArea(HWND wnd);
+
 // Whether the tray holds the main window's icon (asked through the shell, which answers for
 // any window's icon).
 bool TrayIconPresent(HWND mainWindow);

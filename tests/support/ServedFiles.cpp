@@ -30,6 +30,16 @@ std::string UpdateConfig(const std::string& key, const std::wstring& address) {
     return "[VerKey]\r\nTolvVorel=" + key + "\r\nUpdAddr=" + narrow + "\r\n";
 }
 
+std::string UpdateConfigBody(const std::string& key, const std::string& buildPath) {
+    return "{\"body\": " + JsonString(UpdateConfig(key, PublisherUrl(Widen(buildPath)))) + "}";
+}
+
+std::string Pattern(size_t size) {
+    std::string s;
+    for (size_t i = 0; i < size; ++i) s.push_back(static_cast<char>('a' + i % 26));
+    return s;
+}
+
 ULONGLONG FileSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
@@ -38,15 +48,6 @@ ULONGLONG FileSize(const std::wstring& path) {
 
 std::string ProbeStartLine(const std::wstring& probePath) {
     return ReadFileBytes(probePath + L".started.txt");
-}
-
-bool PollUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeoutMs) return done();
-        Sleep(20);
-    }
-    return true;
 }
 
 }  // namespace testsupport

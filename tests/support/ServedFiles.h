@@ -3,7 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 namespace testsupport {
@@ -19,14 +18,18 @@ std::string ServeFile(const std::wstring& windowsPath, const std::string& more =
 // The update configuration as the update server publishes it.
 std::string UpdateConfig(const std::string& key, const std::wstring& address);
 
+// A fault behaviour that publishes that configuration for `key` and the build that the server
+// serves at buildPath.
+std::string UpdateConfigBody(const std::string& key, const std::string& buildPath);
+
+// Bytes whose every offset can be checked: the alphabet repeated up to `size`.
+std::string Pattern(size_t size);
+
 // The size of a file, or 0 when it cannot be seen.
 ULONGLONG FileSize(const std::wstring& path);
 
 // The file's text, as written by tests/helpers/launch_probe: the command line it was started
 // with, UTF-8. Empty while the probe has not run.
 std::string ProbeStartLine(const std::wstring& probePath);
-
-// Asks done() every 20 ms until it holds or timeoutMs have passed; its last answer.
-bool PollUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 }  // namespace testsupport

@@ -24,17 +24,6 @@ std::vector<std::wstring> SplitLines(const std::string& utf8) {
 }
 }  // namespace
 
-void SleepBriefly() { Sleep(20); }
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, const Idle& idle) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return done();
-        idle();
-    }
-}
-
 std::wstring StandInDir() {
     wchar_t dir[MAX_PATH] = L"";
     GetEnvironmentVariableW(kDirVariable, dir, MAX_PATH);

@@ -8,12 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace testsupport {
+#include "support/WinTestSupport.h"
 
-// What a test does while it waits: pump its own windows' messages, or just sleep.
-using Idle = std::function<void()>;
-void SleepBriefly();
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, const Idle& idle = SleepBriefly);
+namespace testsupport {
 
 // A fresh folder for the stand-ins' logs, named to them (and to every process this one
 // starts) through VOREL_STANDIN_DIR.

@@ -8,6 +8,17 @@
 
 namespace testsupport {
 
+void SleepBriefly() { Sleep(20); }
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, const Idle& idle) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return done();
+        idle();
+    }
+}
+
 std::wstring BuildDir() {
     wchar_t path[MAX_PATH] = L"";
     GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -17,26 +28,45 @@ std::wstring BuildDir() {
 
 std::wstring InBuildDir(const std::wstring& name) { return BuildDir() + L"\\" + name; }
 
-ProcessResult RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
-    ProcessResult result;
+bool StartProcess(const std::wstring& commandLine, HANDLE* process, DWORD* id,
+                  DWORD creationFlags) {
+    // CreateProcessW may write into the command line.
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW si = {sizeof(si)};
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return result;
-    result.started = true;
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        result.finished = true;
-        GetExitCodeProcess(pi.hProcess, &result.exitCode);
-    } else {
-        TerminateProcess(pi.hProcess, 1);
-        WaitForSingleObject(pi.hProcess, 5000);
-    }
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
+                        nullptr, &si, &pi))
+        return false;
     CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    *process = pi.hProcess;
+    if (id) *id = pi.dwProcessId;
+    return true;
+}
+
+ProcessResult RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+    ProcessResult result;
+    HANDLE process = nullptr;
+    if (!StartProcess(commandLine, &process)) return result;
+    result.started = true;
+    if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
+        result.finished = true;
+        GetExitCodeProcess(process, &result.exitCode);
+    } else {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
     return result;
+}
+
+bool EndProcess(DWORD pid) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!process) return false;
+    const bool ended =
+        TerminateProcess(process, 1) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
 }
 
 std::wstring ReadIniValue(const std::wstring& file, const wchar_t* section, const wchar_t* key,
@@ -112,6 +142,48 @@ std::wstring CommonAppData() {
 }
 
 std::wstring ProductFolder() { return CommonAppData() + L"\\Vorel\\GameLogin"; }
+
+HWND VisibleDialogOfThisThread(HWND other) {
+    struct Search {
+        HWND other, found;
+    } s{other, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            wchar_t cls[16] = L"";
+            GetClassNameW(w, cls, 16);
+            if (w != s->other && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
+                s->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+void PressIn(HWND dialog, int editId, int vk) {
+    HWND edit = GetDlgItem(dialog, editId);
+    SetFocus(edit);
+    PostMessageW(edit, WM_KEYDOWN, vk, 1);
+}
+
+void HandOverToScript(const wchar_t* folderVariable, const std::wstring& signal,
+                      const std::wstring& answer, DWORD timeoutMs) {
+    wchar_t dir[MAX_PATH] = L"";
+    if (!GetEnvironmentVariableW(folderVariable, dir, MAX_PATH)) return;
+    const std::wstring folder = std::wstring(dir) + L"\\";
+    HANDLE file = CreateFileW((folder + signal).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    CloseHandle(file);
+    WaitFor([&] { return FileExists(folder + answer); }, timeoutMs);
+}
+
+void WaitForScreenPicture(const std::wstring& scene) {
+    HandOverToScript(L"VOREL_SHOTS_DIR", scene + L".ready", scene + L".taken", 20000);
+}
 
 std::wstring PublisherLogPath() {
     wchar_t value[1024] = L"";

@@ -3,14 +3,25 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace testsupport {
 
+// What a test does while it waits: pump its own windows' messages, or just sleep.
+using Idle = std::function<void()>;
+void SleepBriefly();
+// Asks done() until it holds or timeoutMs have passed, idling between; its last answer.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, const Idle& idle = SleepBriefly);
+
 // The folder holding the test executables, TolvVorel.exe and the helper programs.
 std::wstring BuildDir();
 std::wstring InBuildDir(const std::wstring& name);
+
+// Starts a command line; the caller owns the process handle (the thread's is closed).
+bool StartProcess(const std::wstring& commandLine, HANDLE* process, DWORD* id = nullptr,
+                  DWORD creationFlags = 0);
 
 struct ProcessResult {
     bool started = false;
@@ -19,6 +30,9 @@ struct ProcessResult {
 };
 // Runs a command line and waits for it to end, killing it after timeoutMs.
 ProcessResult RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+
+// Terminates a process and waits up to 5 s for its end; false when it could not be ended.
+bool EndProcess(DWORD pid);
 
 std::wstring ReadIniValue(const std::wstring& file, const wchar_t* section, const wchar_t* key,
                           const wchar_t* def = L"<missing>");
@@ -36,6 +50,21 @@ void DeleteTree(const std::wstring& path);
 bool EnsureDir(const std::wstring& path);
 std::wstring CommonAppData();
 std::wstring ProductFolder();
+
+// A visible dialog (class "#32770") of this thread other than `other`: the one a modal loop
+// runs for, or a message box over the dialog `other`.
+HWND VisibleDialogOfThisThread(HWND other = nullptr);
+// Gives the dialog's edit the focus and posts it a key-down, as the player's key arrives.
+void PressIn(HWND dialog, int editId, int vk);
+
+// Hands a moment over to a script running beside the tests: makes the file `signal` in the
+// folder that the environment variable names and waits until the script answers with the
+// file `answer` there. Without that folder nothing waits.
+void HandOverToScript(const wchar_t* folderVariable, const std::wstring& signal,
+                      const std::wstring& answer, DWORD timeoutMs);
+// For scripts/mainwnd-shots.sh and scripts/menu-shots.sh: announces a scene and waits until
+// the script has taken the screen's picture.
+void WaitForScreenPicture(const std::wstring& scene);
 
 // The publisher server's request log, as the test session exported it (empty when absent).
 std::wstring PublisherLogPath();

@@ -238,7 +238,7 @@ TEST_F(Install, ABatchNameThatIsTakenIsNeverWrittenInto) {
             ASSERT_TRUE(WriteText(kRoot + name, "planted\r\n"));
         }
         if (static_cast<LONG>(GetTickCount() - opens) >= 0) continue;
-        WaitUntil([&] { return static_cast<LONG>(GetTickCount() - opens) >= 0; }, lead);
+        WaitFor([&] { return static_cast<LONG>(GetTickCount() - opens) >= 0; }, lead);
         planted = true;
     }
     ASSERT_TRUE(planted);
@@ -301,7 +301,7 @@ TEST_F(Install, CmdDeletesTheFileOnceItIsFreeThenItselfAndInTheSecondFormTheFold
     // While the image is held the batch keeps trying, and its file stays closed to writers
     // although cmd is reading it.
     EXPECT_FALSE(
-        WaitUntil([&] { return !FileExists(cases[0].exe) || !FileExists(cases[1].exe); }, 1500));
+        WaitFor([&] { return !FileExists(cases[0].exe) || !FileExists(cases[1].exe); }, 1500));
     for (auto& c : cases) {
         const std::wstring batch(c.batch.path.begin(), c.batch.path.end());
         EXPECT_EQ(OpenForWritingError(batch), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
@@ -310,9 +310,9 @@ TEST_F(Install, CmdDeletesTheFileOnceItIsFreeThenItselfAndInTheSecondFormTheFold
     }
     for (auto& c : cases) {
         const std::wstring batch(c.batch.path.begin(), c.batch.path.end());
-        EXPECT_TRUE(WaitUntil([&] { return !FileExists(c.exe); }, 30000));
-        EXPECT_TRUE(WaitUntil([&] { return !FileExists(batch); }, 30000));
+        EXPECT_TRUE(WaitFor([&] { return !FileExists(c.exe); }, 30000));
+        EXPECT_TRUE(WaitFor([&] { return !FileExists(batch); }, 30000));
     }
     EXPECT_TRUE(FileExists(cases[0].folder + L"\\Statistic.ini"));
-    EXPECT_TRUE(WaitUntil([&] { return !FileExists(cases[1].folder); }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return !FileExists(cases[1].folder); }, 30000));
 }

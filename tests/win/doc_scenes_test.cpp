@@ -79,33 +79,6 @@ private:
     bool m_busy = false;
 };
 
-// A visible dialog of this thread other than `owner`: a message box over it.
-HWND OtherDialog(HWND owner) {
-    struct Search {
-        HWND owner, found;
-    } s{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[16] = L"";
-            GetClassNameW(w, cls, 16);
-            if (w != s->owner && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-void PressIn(HWND dialog, int editId, int vk) {
-    HWND edit = GetDlgItem(dialog, editId);
-    SetFocus(edit);
-    PostMessageW(edit, WM_KEYDOWN, vk, 1);
-}
-
 class Scenes : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -162,7 +135,7 @@ TEST_F(Scenes, DISABLED_HotkeySettingsDialog) {
             return true;
         },
         [&] {
-            box = OtherDialog(dialog.m_hWnd);
+            box = VisibleDialogOfThisThread(dialog.m_hWnd);
             if (!box) return false;
             conflictTaken = Photograph(L"settings-conflict", dialog.m_hWnd, box);
             PostMessageW(FindWindowExW(box, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);

@@ -58,32 +58,6 @@ std::wstring EditText(HWND dialog, int id) {
     return text;
 }
 
-void PressIn(HWND dialog, int editId, int vk) {
-    HWND edit = GetDlgItem(dialog, editId);
-    SetFocus(edit);
-    PostMessageW(edit, WM_KEYDOWN, vk, 1);
-}
-
-HWND FindMessageBox(HWND owner) {
-    struct Search {
-        HWND owner, found;
-    } s{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[16] = L"";
-            GetClassNameW(w, cls, 16);
-            if (w != s->owner && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
 class SettingDialog : public ::testing::Test {
 protected:
     void SetUp() override { DeleteFileW(Ini().c_str()); }
@@ -149,7 +123,7 @@ TEST_F(SettingDialog, ConflictingRowsShowTheMessageAndSaveNothing) {
         [&](HWND d) { PressIn(d, IDC_SOUND_EDIT, 'K'); },
         [&](HWND d) { PostMessageW(d, WM_COMMAND, IDOK, 0); },
         [&](HWND d) {
-            HWND box = FindMessageBox(d);
+            HWND box = VisibleDialogOfThisThread(d);
             if (!box) return Script::Again();
             wchar_t title[64] = L"";
             GetWindowTextW(box, title, 64);

@@ -13,10 +13,6 @@ using namespace testsupport;
 
 namespace {
 
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     return WriteFileBytes(path, "data") && ::SetFileAttributesW(path.c_str(), attributes);
 }
@@ -43,15 +39,6 @@ bool InUrlCache(const std::wstring& url) {
     return ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
-bool WaitUntilGone(const std::wstring& path, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    while (Exists(path)) {
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(50);
-    }
-    return true;
-}
-
 }  // namespace
 
 TEST(DeleteDirectoryTree, RemovesNestedFoldersAndReadOnlyFiles) {
@@ -65,12 +52,12 @@ TEST(DeleteDirectoryTree, RemovesNestedFoldersAndReadOnlyFiles) {
 
     ::SetLastError(12345);
     EXPECT_TRUE(vorel::DeleteDirectoryTree(root.c_str()));
-    EXPECT_FALSE(Exists(root));
+    EXPECT_FALSE(FileExists(root));
     // A trailing backslash names the same folder.
     ASSERT_TRUE(EnsureDir(root));
     ASSERT_TRUE(MakeFile(root + L"\\x.txt", FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(vorel::DeleteDirectoryTree((root + L"\\").c_str()));
-    EXPECT_FALSE(Exists(root));
+    EXPECT_FALSE(FileExists(root));
 }
 
 TEST(DeleteDirectoryTree, AMissingFolderGivesTheRemovalsError) {
@@ -94,14 +81,14 @@ TEST(DeleteDirectoryTree, AFileInUseStaysWithItsFoldersAndItsErrorIsReported) {
     // The open file was in the sub-folder: its own deletion's error was ignored there, and
     // this level reports why it could not remove its folder.
     EXPECT_EQ(::GetLastError(), DWORD(ERROR_DIR_NOT_EMPTY));
-    EXPECT_TRUE(Exists(root + L"\\inner\\open.sol"));
-    EXPECT_FALSE(Exists(root + L"\\free.sol"));
+    EXPECT_TRUE(FileExists(root + L"\\inner\\open.sol"));
+    EXPECT_FALSE(FileExists(root + L"\\free.sol"));
 
     EXPECT_FALSE(vorel::DeleteDirectoryTree((root + L"\\inner").c_str()));
     EXPECT_EQ(::GetLastError(), DWORD(ERROR_SHARING_VIOLATION)) << "a file's error comes first";
     ::CloseHandle(open);
     EXPECT_TRUE(vorel::DeleteDirectoryTree(root.c_str()));
-    EXPECT_FALSE(Exists(root));
+    EXPECT_FALSE(FileExists(root));
 }
 
 TEST(DeleteDirectoryTree, ALinkedFolderGoesWithoutWhatItPointsTo) {
@@ -121,8 +108,8 @@ TEST(DeleteDirectoryTree, ALinkedFolderGoesWithoutWhatItPointsTo) {
     ASSERT_TRUE(::GetFileAttributesW((root + L"\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
 
     EXPECT_TRUE(vorel::DeleteDirectoryTree(root.c_str()));
-    EXPECT_FALSE(Exists(root));
-    EXPECT_TRUE(Exists(outside + L"\\precious.txt"));
+    EXPECT_FALSE(FileExists(root));
+    EXPECT_TRUE(FileExists(outside + L"\\precious.txt"));
 }
 
 // One test for everything that touches the prefix's shared stores, so that no two test
@@ -155,21 +142,21 @@ TEST(CacheCleaning, SharedObjectsAndTheUrlCacheGoCookiesStay) {
     EXPECT_FALSE(InUrlCache(page));
     EXPECT_FALSE(InUrlCache(image));
     EXPECT_TRUE(InUrlCache(cookie));
-    EXPECT_FALSE(Exists(planted));
+    EXPECT_FALSE(FileExists(planted));
 
     // A store with a read-only object goes, every site's objects and the store itself.
     ASSERT_TRUE(EnsureDir(site));
     ASSERT_TRUE(MakeFile(site + L"\\player.sol", FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(MakeFile(store + L"\\ABCD1234\\settings.sol"));
     EXPECT_TRUE(vorel::DeleteFlashSharedObjects());
-    EXPECT_FALSE(Exists(store));
-    EXPECT_TRUE(Exists(appData + L"\\Macromedia\\Flash Player"));
+    EXPECT_FALSE(FileExists(store));
+    EXPECT_TRUE(FileExists(appData + L"\\Macromedia\\Flash Player"));
 
     // The menu's way: a thread of its own that nobody waits for.
     ASSERT_TRUE(EnsureDir(site));
     ASSERT_TRUE(MakeFile(site + L"\\player.sol", FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(vorel::StartCacheCleaning());
-    EXPECT_TRUE(WaitUntilGone(store, 20000));
+    EXPECT_TRUE(WaitFor([&] { return !FileExists(store); }, 20000));
 
     ::DeleteUrlCacheEntryW(cookie.c_str());
 }

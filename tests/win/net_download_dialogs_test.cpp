@@ -20,14 +20,6 @@ using namespace testsupport;
 
 namespace {
 
-std::string Pattern(size_t size) {
-    std::string s;
-    for (size_t i = 0; i < size; ++i) s.push_back(static_cast<char>('a' + i % 26));
-    return s;
-}
-
-HWND FindOwnDialog();
-
 // Steps run one after the other on this thread every 25 ms while a modal loop runs (a
 // thread timer: its WM_TIMER carries no window and goes to the callback). A step returns true
 // when it is done. A script still running at its deadline fails the test and closes *target.
@@ -55,7 +47,8 @@ private:
         } else if (static_cast<int>(GetTickCount() - self->m_deadline) > 0) {
             ADD_FAILURE() << "script timed out at step " << self->m_next;
             self->m_next = self->m_steps.size();
-            HWND target = self->m_target && *self->m_target ? *self->m_target : FindOwnDialog();
+            HWND target =
+                self->m_target && *self->m_target ? *self->m_target : VisibleDialogOfThisThread();
             if (target) PostMessageW(target, WM_CLOSE, 0, 0);
         }
         self->m_busy = false;
@@ -70,22 +63,6 @@ private:
     bool m_busy = false;
 };
 ModalScript* ModalScript::s_current = nullptr;
-
-// The visible dialog of this thread (the one a modal loop runs for).
-HWND FindOwnDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM p) -> BOOL {
-            wchar_t cls[16] = L"";
-            GetClassNameW(wnd, cls, 16);
-            if (std::wstring(cls) != L"#32770" || !IsWindowVisible(wnd)) return TRUE;
-            *reinterpret_cast<HWND*>(p) = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // A top-level window of this thread with the given title.
 HWND FindOwnWindow(const std::wstring& title) {
@@ -127,7 +104,7 @@ void PressButton(HWND dialog, int id) {
 // Waits for the transfer's worker threads to let go of it (the dialog keeps one reference,
 // the caller another).
 bool WorkersEnded(const std::shared_ptr<const vorel::DialogTransfer>& transfer) {
-    return PollUntil([&] { return transfer.use_count() <= 2; }, 20000);
+    return WaitFor([&] { return transfer.use_count() <= 2; }, 20000);
 }
 
 // Handles that a cancel freed are handed out again to new handles; a worker that closed any
@@ -340,7 +317,7 @@ TEST_F(HallDownload, AnInstallerOutsideThePublisherDomainsFailsBeforeAnyConnecti
     ModalScript script(
         {
             // The refusal is at once: the caption may have changed before the first look.
-            [&] { return (wnd = FindOwnDialog()) != nullptr; },
+            [&] { return (wnd = VisibleDialogOfThisThread()) != nullptr; },
             [&] { return ButtonEnabled(wnd, IDOK); },
             [&] {
                 caption = TextOf(wnd);
@@ -420,7 +397,7 @@ TEST_F(HallDownload, AGoodInstallerShowsItsPercentageIsStartedAndTheCaptionSaysS
     EXPECT_EQ(endLabel, L"已加载  100%");
     EXPECT_TRUE(buttonsAtTheEnd);
     // The installer was started from the temporary folder, its path quoted.
-    ASSERT_TRUE(PollUntil([&] { return !ProbeStartLine(installer).empty(); }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return !ProbeStartLine(installer).empty(); }, 15000));
     EXPECT_NE(ProbeStartLine(installer).find("\"" + Narrow(installer) + "\""), std::string::npos)
         << ProbeStartLine(installer);
     EXPECT_FALSE(FileExists(InBuildDir(name + L".ini")));
@@ -432,7 +409,7 @@ TEST_F(HallDownload, AMissingConfigurationShowsTheFailureAndKeepsTheButtonsAsThe
     HWND wnd = nullptr;
     bool buttonsKept = false;
     ModalScript script({
-                           [&] { return (wnd = FindOwnDialog()) != nullptr; },
+                           [&] { return (wnd = VisibleDialogOfThisThread()) != nullptr; },
                            [&] { return TextOf(wnd) == L"下载失败"; },
                            [&] {
                                buttonsKept =
@@ -556,7 +533,7 @@ TEST_F(MenuUpdate, AnotherBuildStartsTheUpdateRunAndTellsTheCallerToExit) {
     Announce("00000000000000000000000000003001");
     EXPECT_EQ(Run(), vorel::MenuUpdateOutcome::UpdateStarted);
     EXPECT_FALSE(boxShown);
-    ASSERT_TRUE(PollUntil([&] { return !ProbeStartLine(exe).empty(); }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return !ProbeStartLine(exe).empty(); }, 15000));
     const std::string line = ProbeStartLine(exe);
     EXPECT_EQ(line, "\"" + std::string(exe.begin(), exe.end()) + "\" /update");
 }

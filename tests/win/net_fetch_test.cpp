@@ -7,17 +7,12 @@
 
 #include "net/HttpFetch.h"
 #include "support/PublisherTestSupport.h"
+#include "support/ServedFiles.h"
 #include "support/WinTestSupport.h"
 
 using namespace testsupport;
 
 namespace {
-
-std::string Pattern(size_t size) {
-    std::string s;
-    for (size_t i = 0; i < size; ++i) s.push_back(static_cast<char>('a' + i % 26));
-    return s;
-}
 
 bool Download(const std::wstring& url, const std::wstring& file, bool domainRule = false,
               vorel::DownloadProgressSink* progress = nullptr,
@@ -167,11 +162,20 @@ struct RecordingBar {
     std::vector<LPARAM> lparams;
 };
 
+// A download of the server's path into a file on a worker thread, as the dialogs run theirs.
 struct FetchJob {
-    std::wstring url, file;
-    vorel::DownloadProgressSink* progress = nullptr;
-    vorel::TransferHandles* holder = nullptr;
+    FetchJob(const std::string& path, const std::wstring& file,
+             vorel::DownloadProgressSink* progress, vorel::TransferHandles* holder)
+        : url(PublisherUrl(Widen(path))), file(file), progress(progress), holder(holder) {}
+    // The worker thread's handle; null when it could not start.
+    HANDLE Start() { return CreateThread(nullptr, 0, &FetchJob::Run, this, 0, nullptr); }
+
+    const std::wstring url, file;
+    vorel::DownloadProgressSink* const progress;
+    vorel::TransferHandles* const holder;
     std::atomic<bool> result{false};
+
+private:
     static DWORD WINAPI Run(void* p) {
         auto* job = static_cast<FetchJob*>(p);
         job->result = vorel::HttpDownloadToFile(job->url.c_str(), job->file.c_str(), 512, false,
@@ -202,11 +206,8 @@ TEST(HttpDownload, ProgressIsSentToTheBarFromTheWorkerRisingTo100) {
     RecordingBar bar;
     ASSERT_NE(bar.wnd, nullptr);
     vorel::ProgressBarSink sink(bar.wnd);
-    FetchJob job;
-    job.url = PublisherUrl(Widen(path));
-    job.file = dir.File(L"out.bin");
-    job.progress = &sink;
-    HANDLE thread = CreateThread(nullptr, 0, FetchJob::Run, &job, 0, nullptr);
+    FetchJob job(path, dir.File(L"out.bin"), &sink, nullptr);
+    HANDLE thread = job.Start();
     ASSERT_NE(thread, nullptr);
     ASSERT_TRUE(PumpUntilEnded(thread, 30000));
     CloseHandle(thread);
@@ -242,11 +243,8 @@ TEST(HttpDownload, CancelWhileWaitingForTheAnswerFailsWithoutOpeningTheFile) {
     const std::string path = TestPath("late.bin");
     PublisherFault fault(path, "{\"body\": \"late\", \"delay\": 4}");
     vorel::TransferHandles holder;
-    FetchJob job;
-    job.url = PublisherUrl(Widen(path));
-    job.file = dir.File(L"out.bin");
-    job.holder = &holder;
-    HANDLE thread = CreateThread(nullptr, 0, FetchJob::Run, &job, 0, nullptr);
+    FetchJob job(path, dir.File(L"out.bin"), nullptr, &holder);
+    HANDLE thread = job.Start();
     ASSERT_NE(thread, nullptr);
     // Let the request go out and block on the answer (the server logs it after its delay).
     Sleep(700);
@@ -265,11 +263,8 @@ TEST(HttpDownload, CancelMidBodyClosesTheFileAndNothingMoreIsWritten) {
     PublisherFault fault(
         path, "{\"body\": " + JsonString(Pattern(5000)) + ", \"stall_after\": 1024, \"stall\": 4}");
     vorel::TransferHandles holder;
-    FetchJob job;
-    job.url = PublisherUrl(Widen(path));
-    job.file = dir.File(L"out.bin");
-    job.holder = &holder;
-    HANDLE thread = CreateThread(nullptr, 0, FetchJob::Run, &job, 0, nullptr);
+    FetchJob job(path, dir.File(L"out.bin"), nullptr, &holder);
+    HANDLE thread = job.Start();
     ASSERT_NE(thread, nullptr);
     const DWORD start = GetTickCount();
     while (ReadFileBytes(job.file).size() < 1024 && GetTickCount() - start < 10000) Sleep(20);

@@ -4,17 +4,12 @@
 #include "net/FileDigest.h"
 #include "net/SelfUpdate.h"
 #include "support/PublisherTestSupport.h"
+#include "support/ServedFiles.h"
 #include "support/WinTestSupport.h"
 
 using namespace testsupport;
 
 namespace {
-
-std::string Pattern(size_t size) {
-    std::string s;
-    for (size_t i = 0; i < size; ++i) s.push_back(static_cast<char>('a' + i % 26));
-    return s;
-}
 
 const char kAbcKey[] = "900150983cd24fb0d6963f7d28e13001";  // MD5("abc") cut, then "3001"
 

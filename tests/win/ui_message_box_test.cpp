@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fw/Raii.h"
+#include "support/WinTestSupport.h"
 #include "ui/MessageBoxDlg.h"
 #include "ui_test_support.h"
 
@@ -28,20 +29,10 @@ public:
     HWND Box() const { return m_box; }
 
 private:
-    static BOOL CALLBACK FindBox(HWND wnd, LPARAM out) {
-        wchar_t cls[16] = L"";
-        ::GetClassNameW(wnd, cls, 16);
-        if (lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(wnd)) {
-            *reinterpret_cast<HWND*>(out) = wnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         Driver* self = s_current;
         if (!self || self->m_next >= self->m_steps.size()) return;
-        HWND box = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+        HWND box = testsupport::VisibleDialogOfThisThread();
         if (!box) return;
         self->m_box = box;
         self->m_steps[self->m_next++](box);
