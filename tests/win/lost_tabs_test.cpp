@@ -8,19 +8,10 @@ using namespace testsupport;
 
 namespace {
 
-const std::wstring kAlice = L"1服-龙城-alice";
-const std::wstring kBob = L"1服-龙城-bob";
-const std::wstring kCarol = L"2服-凤鸣-carol";
-
 // Ends the process and waits for it without pumping this thread's messages, so that no
 // timer tick of the main window comes between the death and the next command.
 bool Kill(const StandIn& s) {
-    HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, s.pid);
-    if (!process) return false;
-    const bool ended =
-        ::TerminateProcess(process, 1) && ::WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
-    ::CloseHandle(process);
-    return ended && testsupport::WaitFor([&] { return !::IsWindow(s.Frame()); }, 5000);
+    return EndProcess(s.pid) && WaitFor([&] { return !::IsWindow(s.Frame()); }, 5000);
 }
 
 class LostTabs : public MainWindowTest {
@@ -64,6 +55,7 @@ TEST_F(LostTabs, TheNextMuteTickDropsADeadTabAndKeepsTheOthersInStep) {
     EXPECT_FALSE(m_quit);
     EXPECT_TRUE(IsWindowVisible(Main()));
     StandIn again = AddTab(kBob);  // the account may log in again
+    ASSERT_TRUE(again);
     EXPECT_EQ(m_dlg->TabCount(), 1);
     EXPECT_EQ(m_dlg->TabCaption(0), kBob);
 }

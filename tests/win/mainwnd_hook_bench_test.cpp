@@ -5,22 +5,13 @@
 
 #include "mainwnd/HookDecision.h"
 #include "mainwnd/KeyboardHook.h"
+#include "support/BenchClock.h"
 #include "win/mainwnd_test_support.h"
 
 using namespace mwtest;
+using testsupport::Now;
 
 namespace {
-
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
 
 // Nanoseconds per call of the hook procedure with one key-down event.
 double CostPerEvent(DWORD vk, int calls) {
@@ -47,22 +38,6 @@ double DecisionCost(const vorel::CAmbrel3Dlg& main, int vk, int calls) {
     const double ns = (Now() - start) * 1e9 / calls;
     return toggles >= 0 ? ns : 0;
 }
-
-// This thread's key state with Ctrl held, as GetKeyState reads it.
-class CtrlHeld {
-public:
-    CtrlHeld() {
-        GetKeyboardState(m_saved);
-        BYTE state[256];
-        memcpy(state, m_saved, sizeof(state));
-        state[VK_CONTROL] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~CtrlHeld() { SetKeyboardState(m_saved); }
-
-private:
-    BYTE m_saved[256];
-};
 
 class KeyboardHookBench : public MainWindowTest {};
 

@@ -10,17 +10,6 @@ using namespace mwtest;
 using namespace testsupport;
 
 namespace {
-const std::wstring kAlice = L"1服-龙城-alice";
-const std::wstring kBob = L"1服-龙城-bob";
-
-std::wstring Ini() { return vorel::BesideExePath(L"Statistic.ini"); }
-
-void StoreHotkey(const wchar_t* key, const wchar_t* value) {
-    WritePrivateProfileStringW(L"TolvVorel", key, value, Ini().c_str());
-}
-void ForgetStoredHotkeys() {
-    for (const wchar_t* key : {L"ShortKey", L"AltWndKey", L"SndKey"}) StoreHotkey(key, nullptr);
-}
 
 int CountLines(const StandIn& s, const std::wstring& line) {
     int n = 0;
@@ -28,17 +17,8 @@ int CountLines(const StandIn& s, const std::wstring& line) {
     return n;
 }
 
-class HotkeyTest : public MainWindowTest {
+class HotkeyTest : public DefaultHotkeysTest {
 protected:
-    // The window reads the hotkeys as it opens: the defaults, F10 and Ctrl+Q.
-    void SetUp() override {
-        ForgetStoredHotkeys();
-        MainWindowTest::SetUp();
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        ForgetStoredHotkeys();
-    }
     // Pressed while another window has the keyboard, as in a game or any other program.
     bool Press(std::initializer_list<WORD> modifiers, WORD key) {
         if (!FocusKeySink()) return false;

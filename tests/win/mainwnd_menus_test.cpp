@@ -9,16 +9,6 @@ using namespace mwtest;
 using namespace testsupport;
 
 namespace {
-const std::wstring kAlice = L"1服-龙城-alice";
-const std::wstring kBob = L"1服-龙城-bob";
-
-std::wstring Ini() { return vorel::BesideExePath(L"Statistic.ini"); }
-void StoreHotkey(const wchar_t* key, const wchar_t* value) {
-    WritePrivateProfileStringW(L"TolvVorel", key, value, Ini().c_str());
-}
-void ForgetStoredHotkeys() {
-    for (const wchar_t* key : {L"ShortKey", L"AltWndKey", L"SndKey"}) StoreHotkey(key, nullptr);
-}
 
 // Reads the pop-up menu this thread tracks and picks a command with the arrow keys and
 // Enter, or dismisses it (command 0). It runs from a thread timer, which the menu's loop
@@ -139,16 +129,8 @@ vorel::CSettingDlg* VisibleSettingsDialog() {
     return found;
 }
 
-class MenuTest : public MainWindowTest {
+class MenuTest : public DefaultHotkeysTest {
 protected:
-    void SetUp() override {
-        ForgetStoredHotkeys();
-        MainWindowTest::SetUp();
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        ForgetStoredHotkeys();
-    }
     // Returns once the menu and its command are done, as the button's click does.
     void OpenSystemMenu() {
         SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDC_SYSTEM_MENU, BN_CLICKED),
@@ -182,10 +164,9 @@ TEST_F(MenuTest, TheSystemMenuOpensUnderItsButtonWithTheStoredBossKeyAndItsVersi
         EXPECT_EQ(menu.Texts(), Expected(L"隐藏/恢复(Ctrl  +  Shift  +  Q)", L"版本号: 3.0.0.1"));
         const std::vector<int> ids = {1, 2, 3, 0, 4, 5, -1};
         for (size_t i = 0; i < menu.Items().size() && i < ids.size(); ++i) {
-            if (!menu.Items()[i].separator) {
-                EXPECT_EQ(menu.Items()[i].id, ids[i]) << i;
-            }
-            if (!menu.Items()[i].separator) EXPECT_TRUE(menu.Items()[i].enabled) << i;
+            if (menu.Items()[i].separator) continue;
+            EXPECT_EQ(menu.Items()[i].id, ids[i]) << i;
+            EXPECT_TRUE(menu.Items()[i].enabled) << i;
         }
         RECT button;
         GetWindowRect(GetDlgItem(Main(), IDC_SYSTEM_MENU), &button);
@@ -318,20 +299,6 @@ TEST_F(MenuTest, ClearingTheCacheShowsItsMessageAtOnce) {
     EXPECT_FALSE(m_quit);
 }
 
-namespace {
-// For scripts/menu-shots.sh: announces a scene and waits until the script has taken the
-// screen's picture. Nothing happens without the script's folder.
-void Photograph(const std::wstring& name) {
-    wchar_t dir[MAX_PATH] = L"";
-    if (!GetEnvironmentVariableW(L"VOREL_SHOTS_DIR", dir, MAX_PATH)) return;
-    const std::wstring base = std::wstring(dir) + L"\\" + name;
-    HANDLE ready = CreateFileW((base + L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
-    WaitFor([&] { return FileExists(base + L".taken"); }, 20000);
-}
-}  // namespace
-
 // Not a test: the two menus open, for scripts/menu-shots.sh.
 TEST_F(MenuTest, DISABLED_PicturesOfTheTwoMenus) {
     StoreHotkey(L"ShortKey", L"2,121");
@@ -340,14 +307,14 @@ TEST_F(MenuTest, DISABLED_PicturesOfTheTwoMenus) {
     Pump(500);
     {
         MenuDriver menu(0);
-        menu.m_onOpen = [] { Photograph(L"system-menu"); };
+        menu.m_onOpen = [] { WaitForScreenPicture(L"system-menu"); };
         OpenSystemMenu();
     }
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     SetCursorPos(work.right - 60, work.bottom - 4);
     MenuDriver menu(0);
-    menu.m_onOpen = [] { Photograph(L"tray-menu"); };
+    menu.m_onOpen = [] { WaitForScreenPicture(L"tray-menu"); };
     RightClickTray();
     WaitUntil([&] { return menu.Seen(); });
 }

@@ -7,12 +7,6 @@
 using namespace mwtest;
 using namespace testsupport;
 
-namespace {
-const std::wstring kAlice = L"1服-龙城-alice";
-const std::wstring kBob = L"1服-龙城-bob";
-const std::wstring kCarol = L"2服-凤鸣-carol";
-}  // namespace
-
 TEST_F(MainWindowTest, StartsAsAOnePixelWindowAndStartsTheFirstLogin) {
     RECT r;
     GetWindowRect(Main(), &r);

@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/SettingsStore.h"
 #include "fw/App.h"
 #include "mainwnd/Ambrel3Dlg.h"
 #include "mainwnd/MainWindowRules.h"
@@ -74,6 +76,36 @@ private:
 
 constexpr int kYes = vorel::kMessageButton1;
 constexpr int kNo = vorel::kMessageButton2;
+
+// The accounts the tests log in, as the login page captions them.
+inline const std::wstring kAlice = L"1服-龙城-alice";
+inline const std::wstring kBob = L"1服-龙城-bob";
+inline const std::wstring kCarol = L"2服-凤鸣-carol";
+
+// The settings file beside the test executable, where the main window reads its hotkeys.
+inline std::wstring Ini() { return vorel::BesideExePath(L"Statistic.ini"); }
+inline void StoreHotkey(const wchar_t* key, const wchar_t* value) {
+    ::WritePrivateProfileStringW(L"TolvVorel", key, value, Ini().c_str());
+}
+inline void ForgetStoredHotkeys() {
+    for (const wchar_t* key : {L"ShortKey", L"AltWndKey", L"SndKey"}) StoreHotkey(key, nullptr);
+}
+
+// This thread's key state with Ctrl held, as GetKeyState reads it.
+class CtrlHeld {
+public:
+    CtrlHeld() {
+        ::GetKeyboardState(m_saved);
+        BYTE state[256];
+        memcpy(state, m_saved, sizeof(state));
+        state[VK_CONTROL] = 0x80;
+        ::SetKeyboardState(state);
+    }
+    ~CtrlHeld() { ::SetKeyboardState(m_saved); }
+
+private:
+    BYTE m_saved[256];
+};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -159,6 +191,19 @@ protected:
     StandIn m_first;
     std::set<DWORD> m_known;
     bool m_quit = false;
+};
+
+// The window opens with the default hotkeys (F10, Ctrl+Tab, Ctrl+Q), whatever a test stores.
+class DefaultHotkeysTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        ForgetStoredHotkeys();
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        ForgetStoredHotkeys();
+    }
 };
 
 }  // namespace mwtest

@@ -11,9 +11,6 @@ using namespace mwtest;
 using namespace testsupport;
 
 namespace {
-const std::wstring kAlice = L"1服-龙城-alice";
-const std::wstring kBob = L"1服-龙城-bob";
-const std::wstring kCarol = L"2服-凤鸣-carol";
 
 // Records the key-down messages that reach a control.
 LRESULT CALLBACK KeySpy(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -29,21 +26,6 @@ COLORREF SkinPixel(UINT id, int x, int y) {
     return GetPixel(dc.get(), x, y);
 }
 
-// One key state of this thread with Ctrl held (what GetKeyState sees).
-class CtrlHeld {
-public:
-    CtrlHeld() {
-        GetKeyboardState(m_saved);
-        BYTE state[256];
-        memcpy(state, m_saved, sizeof(state));
-        state[VK_CONTROL] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~CtrlHeld() { SetKeyboardState(m_saved); }
-
-private:
-    BYTE m_saved[256];
-};
 }  // namespace
 
 TEST_F(MainWindowTest, EscAndSpaceNeverReachAControlAndEnterNeverCloses) {
