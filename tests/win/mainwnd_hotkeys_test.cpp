@@ -17,6 +17,44 @@ int CountLines(const StandIn& s, const std::wstring& line) {
     return n;
 }
 
+// A focused window on a thread of its own, as the game window of a game process: the main
+// window's thread never reads the key messages, so its own key state never sees a held Ctrl.
+class KeyboardElsewhere {
+public:
+    KeyboardElsewhere() {
+        m_ready.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        m_thread.reset(::CreateThread(nullptr, 0, &KeyboardElsewhere::Run, this, 0, &m_threadId));
+        if (m_thread) ::WaitForSingleObject(m_ready.get(), 10000);
+    }
+    ~KeyboardElsewhere() {
+        if (!m_thread) return;
+        ::PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        ::WaitForSingleObject(m_thread.get(), 10000);
+    }
+    bool HasTheKeyboard() const {
+        GUITHREADINFO info = {sizeof(info)};
+        return m_window && ::GetGUIThreadInfo(m_threadId, &info) && info.hwndFocus == m_window;
+    }
+
+private:
+    static DWORD WINAPI Run(LPVOID param) {
+        auto* self = static_cast<KeyboardElsewhere*>(param);
+        self->m_window = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 0, 0, 60, 20,
+                                           nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SetForegroundWindow(self->m_window);
+        ::SetFocus(self->m_window);
+        ::SetEvent(self->m_ready.get());
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+        ::DestroyWindow(self->m_window);
+        return 0;
+    }
+    fw::ScopedHandle m_ready;
+    fw::ScopedHandle m_thread;
+    DWORD m_threadId = 0;
+    HWND m_window = nullptr;
+};
+
 class HotkeyTest : public DefaultHotkeysTest {
 protected:
     // Pressed while another window has the keyboard, as in a game or any other program.
@@ -90,6 +128,24 @@ TEST_F(HotkeyTest, TheSoundKeyAndTheSoundButtonSwitchOneFlagThatTheTabsReceive) 
     EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted == FALSE; }));
     EXPECT_TRUE(tabsSay(L"mute 0", 3));
     EXPECT_TRUE(IsWindowVisible(Main()));
+}
+
+TEST_F(HotkeyTest, TheSoundKeysCtrlCountsWhileAWindowOfAnotherThreadHasTheKeyboard) {
+    LogIn(m_first, kAlice);
+    KeyboardElsewhere game;
+    ASSERT_TRUE(WaitUntil([&] { return game.HasTheKeyboard(); }));
+    auto press = [&](std::initializer_list<WORD> modifiers, WORD key) {
+        return PressKeysWhilePumping(modifiers, key, [this] { Pump(5); });
+    };
+    ASSERT_TRUE(press({VK_CONTROL}, 'Q'));
+    EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted != FALSE; }))
+        << "the held Ctrl was not seen by the hook";
+    // Shift too makes another combination.
+    ASSERT_TRUE(press({VK_CONTROL, VK_SHIFT}, 'Q'));
+    Pump(300);
+    EXPECT_TRUE(m_dlg->m_muted);
+    ASSERT_TRUE(press({VK_CONTROL}, 'Q'));
+    EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted == FALSE; }));
 }
 
 TEST_F(HotkeyTest, ChangedHotkeysReachEveryGameWindowAndOnlyTheNewBossKeyActs) {
