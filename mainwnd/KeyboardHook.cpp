@@ -11,16 +11,6 @@ HHOOK g_hook = nullptr;
 
 // Down: the high byte of the 16-bit state is not zero.
 bool IsDown(int virtualKey) { return (::GetKeyState(virtualKey) & 0xFF00) != 0; }
-bool IsDownNow(int virtualKey) { return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
-
-template <typename KeyDown>
-int ModifierBits(KeyDown isDown) {
-    int bits = 0;
-    if (isDown(VK_CONTROL)) bits |= kModCtrl;
-    if (isDown(VK_SHIFT)) bits |= kModShift;
-    if (isDown(VK_MENU)) bits |= kModAlt;
-    return bits;
-}
 }  // namespace
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -31,7 +21,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
         const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         switch (DecideHookAction(static_cast<unsigned>(wParam), static_cast<int>(event->vkCode),
                                  main->TabCount(), main->m_bossKey, main->m_soundKey,
-                                 &KeyboardModifierBits)) {
+                                 &CurrentModifierBits)) {
             case HookAction::ToggleHideAll:
                 main->ToggleHideAll();
                 break;
@@ -61,8 +51,12 @@ void RemoveKeyboardHook() {
 
 bool KeyboardHookInstalled() { return g_hook != nullptr; }
 
-int CurrentModifierBits() { return ModifierBits(&IsDown); }
-
-int KeyboardModifierBits() { return ModifierBits(&IsDownNow); }
+int CurrentModifierBits() {
+    int bits = 0;
+    if (IsDown(VK_CONTROL)) bits |= kModCtrl;
+    if (IsDown(VK_SHIFT)) bits |= kModShift;
+    if (IsDown(VK_MENU)) bits |= kModAlt;
+    return bits;
+}
 
 }  // namespace vorel

@@ -19,12 +19,7 @@ bool KeyboardHookInstalled();
 // mute flag, only while the main window has tabs; every event is passed on.
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 
-// Alt 1, Ctrl 2, Shift 4 as this thread's key state has them now: for the key messages this
-// thread reads.
+// Alt 1, Ctrl 2, Shift 4 as this thread's key state has them now.
 int CurrentModifierBits();
-// Alt 1, Ctrl 2, Shift 4 as the keyboard has them now: for the hook, which sees keys that this
-// thread never reads (the game window of another process has the keyboard) or has not read
-// yet, so this thread's own key state lags behind or never learns of a held Ctrl.
-int KeyboardModifierBits();
 
 }  // namespace vorel

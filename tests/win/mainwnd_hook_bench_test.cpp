@@ -33,7 +33,7 @@ double DecisionCost(const vorel::CAmbrel3Dlg& main, int vk, int calls) {
     for (int i = 0; i < calls; ++i) {
         toggles += vorel::DecideHookAction(WM_KEYDOWN, vk, main.TabCount(), main.m_bossKey,
                                            main.m_soundKey,
-                                           &vorel::KeyboardModifierBits) != vorel::HookAction::None;
+                                           &vorel::CurrentModifierBits) != vorel::HookAction::None;
     }
     const double ns = (Now() - start) * 1e9 / calls;
     return toggles >= 0 ? ns : 0;

@@ -17,36 +17,46 @@ int CountLines(const StandIn& s, const std::wstring& line) {
     return n;
 }
 
-// A focused window on a thread of its own, as the game window of a game process: the main
-// window's thread never reads the key messages, so its own key state never sees a held Ctrl.
+// A window on a thread of its own that takes the keyboard, as the game window of a game
+// process or any other program does. Keys pressed into a window of the main window's own
+// thread would race the hook: the hook is called before that thread has read the modifier
+// key's message, which no player's setup ever arranges. There is one for the test process,
+// which ends it with its thread: its window's end would move the activation between threads
+// while the test's own windows are going.
 class KeyboardElsewhere {
 public:
     KeyboardElsewhere() {
-        m_ready.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        m_ready.reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
         m_thread.reset(::CreateThread(nullptr, 0, &KeyboardElsewhere::Run, this, 0, &m_threadId));
         if (m_thread) ::WaitForSingleObject(m_ready.get(), 10000);
     }
-    ~KeyboardElsewhere() {
-        if (!m_thread) return;
-        ::PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
-        ::WaitForSingleObject(m_thread.get(), 10000);
-    }
-    bool HasTheKeyboard() const {
-        GUITHREADINFO info = {sizeof(info)};
-        return m_window && ::GetGUIThreadInfo(m_threadId, &info) && info.hwndFocus == m_window;
+    // Takes the keyboard back (a restored main window takes it); pumps `idle` meanwhile.
+    bool Take(const std::function<void()>& idle) {
+        if (!m_window) return false;
+        ::PostThreadMessageW(m_threadId, kMsgTake, 0, 0);
+        return WaitFor([&] { return HasTheKeyboard(); }, 10000, idle);
     }
 
 private:
+    static constexpr UINT kMsgTake = WM_APP + 1;
+    bool HasTheKeyboard() const {
+        GUITHREADINFO info = {sizeof(info)};
+        return ::GetGUIThreadInfo(m_threadId, &info) && info.hwndFocus == m_window;
+    }
     static DWORD WINAPI Run(LPVOID param) {
         auto* self = static_cast<KeyboardElsewhere*>(param);
         self->m_window = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 0, 0, 60, 20,
                                            nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        ::SetForegroundWindow(self->m_window);
-        ::SetFocus(self->m_window);
         ::SetEvent(self->m_ready.get());
         MSG msg;
-        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
-        ::DestroyWindow(self->m_window);
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.hwnd == nullptr && msg.message == kMsgTake) {
+                ::SetForegroundWindow(self->m_window);
+                ::SetFocus(self->m_window);
+                continue;
+            }
+            ::DispatchMessageW(&msg);
+        }
         return 0;
     }
     fw::ScopedHandle m_ready;
@@ -57,10 +67,12 @@ private:
 
 class HotkeyTest : public DefaultHotkeysTest {
 protected:
-    // Pressed while another window has the keyboard, as in a game or any other program.
+    // Pressed while another program has the keyboard, as in a game or anywhere else.
     bool Press(std::initializer_list<WORD> modifiers, WORD key) {
-        if (!FocusKeySink()) return false;
-        return PressKeysWhilePumping(modifiers, key, [this] { Pump(5); });
+        auto pump = [this] { Pump(5); };
+        static auto* keyboard = new KeyboardElsewhere;
+        if (!keyboard->Take(pump)) return false;
+        return PressKeysWhilePumping(modifiers, key, pump);
     }
     bool WaitForVisible(bool visible) {
         return WaitUntil([&] { return (IsWindowVisible(Main()) != FALSE) == visible; });
@@ -128,24 +140,6 @@ TEST_F(HotkeyTest, TheSoundKeyAndTheSoundButtonSwitchOneFlagThatTheTabsReceive) 
     EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted == FALSE; }));
     EXPECT_TRUE(tabsSay(L"mute 0", 3));
     EXPECT_TRUE(IsWindowVisible(Main()));
-}
-
-TEST_F(HotkeyTest, TheSoundKeysCtrlCountsWhileAWindowOfAnotherThreadHasTheKeyboard) {
-    LogIn(m_first, kAlice);
-    KeyboardElsewhere game;
-    ASSERT_TRUE(WaitUntil([&] { return game.HasTheKeyboard(); }));
-    auto press = [&](std::initializer_list<WORD> modifiers, WORD key) {
-        return PressKeysWhilePumping(modifiers, key, [this] { Pump(5); });
-    };
-    ASSERT_TRUE(press({VK_CONTROL}, 'Q'));
-    EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted != FALSE; }))
-        << "the held Ctrl was not seen by the hook";
-    // Shift too makes another combination.
-    ASSERT_TRUE(press({VK_CONTROL, VK_SHIFT}, 'Q'));
-    Pump(300);
-    EXPECT_TRUE(m_dlg->m_muted);
-    ASSERT_TRUE(press({VK_CONTROL}, 'Q'));
-    EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted == FALSE; }));
 }
 
 TEST_F(HotkeyTest, ChangedHotkeysReachEveryGameWindowAndOnlyTheNewBossKeyActs) {
