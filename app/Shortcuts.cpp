@@ -16,6 +16,17 @@ bool IsEmpty(const wchar_t* text) { return !text || !*text; }
 
 bool Exists(const wchar_t* path) { return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
+// The shell opens a shortcut that has just appeared on the desktop to show its icon, and a
+// virus scanner may hold it for a moment too: a deletion then fails with a sharing violation
+// and would leave the shortcut behind, so it is tried again for up to a second.
+BOOL DeleteShortcutFile(const std::wstring& path) {
+    for (int attempt = 0;; ++attempt) {
+        if (::DeleteFileW(path.c_str())) return TRUE;
+        if (::GetLastError() != ERROR_SHARING_VIOLATION || attempt >= 20) return FALSE;
+        ::Sleep(50);
+    }
+}
+
 }  // namespace
 
 std::wstring SpecialFolderPath(int csidl) {
@@ -45,7 +56,7 @@ BOOL CreateDesktopShortcut(const wchar_t* target) {
     if (desktop.empty()) return FALSE;
     const std::wstring documents = SpecialFolderPath(CSIDL_PERSONAL);
     const std::wstring own = PerUserDesktopShortcutPath(documents, desktop, kShortcutName);
-    if (!own.empty()) ::DeleteFileW(own.c_str());
+    if (!own.empty()) DeleteShortcutFile(own);
     return CreateShortcutFile(ShortcutFilePath(desktop, kShortcutName).c_str(), target,
                               kShortcutName, kShortcutSwitch);
 }
@@ -63,14 +74,14 @@ BOOL DeleteDesktopShortcut(const wchar_t* name) {
     if (IsEmpty(name)) return FALSE;
     const std::wstring desktop = SpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY);
     if (desktop.empty()) return FALSE;
-    return ::DeleteFileW(ShortcutFilePath(desktop, name).c_str());
+    return DeleteShortcutFile(ShortcutFilePath(desktop, name));
 }
 
 BOOL DeleteStartMenuShortcut(const wchar_t* name) {
     if (IsEmpty(name)) return FALSE;
     const std::wstring programs = SpecialFolderPath(CSIDL_COMMON_PROGRAMS);
     if (programs.empty()) return FALSE;
-    return ::DeleteFileW(ShortcutFilePath(StartMenuFolderPath(programs), name).c_str());
+    return DeleteShortcutFile(ShortcutFilePath(StartMenuFolderPath(programs), name));
 }
 
 BOOL RemoveShortcuts() {
