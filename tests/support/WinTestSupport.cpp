@@ -143,24 +143,29 @@ std::wstring CommonAppData() {
 
 std::wstring ProductFolder() { return CommonAppData() + L"\\Vorel\\GameLogin"; }
 
-HWND VisibleDialogOfThisThread(HWND other) {
+HWND FindWindowOfThisThread(const std::function<bool(HWND)>& match) {
     struct Search {
-        HWND other, found;
-    } s{other, nullptr};
+        const std::function<bool(HWND)>* match;
+        HWND found;
+    } search{&match, nullptr};
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND w, LPARAM p) -> BOOL {
             auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[16] = L"";
-            GetClassNameW(w, cls, 16);
-            if (w != s->other && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
+            if (!(*s->match)(w)) return TRUE;
+            s->found = w;
+            return FALSE;
         },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND VisibleDialogOfThisThread(HWND other) {
+    return FindWindowOfThisThread([other](HWND w) {
+        wchar_t cls[16] = L"";
+        GetClassNameW(w, cls, 16);
+        return w != other && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0;
+    });
 }
 
 void PressIn(HWND dialog, int editId, int vk) {

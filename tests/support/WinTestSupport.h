@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "fw/Wnd.h"
+
 namespace testsupport {
 
 // What a test does while it waits: pump its own windows' messages, or just sleep.
@@ -50,6 +52,19 @@ void DeleteTree(const std::wstring& path);
 bool EnsureDir(const std::wstring& path);
 std::wstring CommonAppData();
 std::wstring ProductFolder();
+
+// The first top-level window of this thread that `match` takes, or null.
+HWND FindWindowOfThisThread(const std::function<bool(HWND)>& match);
+// The first window of this thread that is one of our windows of class T (visible only, when
+// asked), or null.
+template <class T>
+T* WindowOfThisThread(bool visibleOnly = false) {
+    const HWND found = FindWindowOfThisThread([visibleOnly](HWND w) {
+        return dynamic_cast<T*>(fw::Wnd::FromHandlePermanent(w)) &&
+               (!visibleOnly || IsWindowVisible(w));
+    });
+    return found ? dynamic_cast<T*>(fw::Wnd::FromHandlePermanent(found)) : nullptr;
+}
 
 // A visible dialog (class "#32770") of this thread other than `other`: the one a modal loop
 // runs for, or a message box over the dialog `other`.

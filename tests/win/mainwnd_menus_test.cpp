@@ -116,17 +116,7 @@ private:
 };
 
 vorel::CSettingDlg* VisibleSettingsDialog() {
-    vorel::CSettingDlg* found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* dlg = dynamic_cast<vorel::CSettingDlg*>(fw::Wnd::FromHandlePermanent(wnd));
-            if (!dlg || !IsWindowVisible(wnd)) return TRUE;
-            *reinterpret_cast<vorel::CSettingDlg**>(param) = dlg;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return testsupport::WindowOfThisThread<vorel::CSettingDlg>(true);
 }
 
 class MenuTest : public DefaultHotkeysTest {

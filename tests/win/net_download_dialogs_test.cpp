@@ -66,22 +66,11 @@ ModalScript* ModalScript::s_current = nullptr;
 
 // A top-level window of this thread with the given title.
 HWND FindOwnWindow(const std::wstring& title) {
-    struct Search {
-        const std::wstring* title;
-        HWND found;
-    } search = {&title, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t text[128] = L"";
-            GetWindowTextW(wnd, text, 128);
-            if (*s->title != text || !IsWindowVisible(wnd)) return TRUE;
-            s->found = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return testsupport::FindWindowOfThisThread([&](HWND wnd) {
+        wchar_t text[128] = L"";
+        GetWindowTextW(wnd, text, 128);
+        return title == text && IsWindowVisible(wnd);
+    });
 }
 
 std::wstring TextOf(HWND wnd) {

@@ -11,6 +11,7 @@
 #include "ui/BtnEx.h"
 #include "ui/ImgProgress.h"
 #include "ui/StaticEx.h"
+#include "support/WinTestSupport.h"
 #include "ui_test_support.h"
 
 using namespace uitest;
@@ -156,19 +157,11 @@ TEST_F(ButtonFixture, CaptionButtonsAreCreatedLeftOfTheirRightEdgeWithATooltip) 
     caption.SetToolTipText(L"最大化");
     // The tooltip learns the newest text at the hover.
     caption.SendMessage(WM_MOUSEHOVER);
-    HWND tip = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM out) {
-            wchar_t cls[64];
-            ::GetClassNameW(w, cls, 64);
-            if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tip));
+    const HWND tip = testsupport::FindWindowOfThisThread([](HWND w) {
+        wchar_t cls[64];
+        ::GetClassNameW(w, cls, 64);
+        return lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0;
+    });
     ASSERT_TRUE(tip);
     wchar_t text[64] = L"";
     TOOLINFOW tool = {};

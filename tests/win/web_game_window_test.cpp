@@ -248,18 +248,9 @@ TEST_F(GameWindow, CtrlDOffersTheCurrentPageAsAFavourite) {
     vorel::TheGameWindow().pageAddress = L"http://game.test/p";
     std::wstring proposed, caption;
     TimerSteps close([&] {
-        HWND found = nullptr;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND wnd, LPARAM out) -> BOOL {
-                if (dynamic_cast<vorel::CFavDlg*>(fw::Wnd::FromHandlePermanent(wnd))) {
-                    *reinterpret_cast<HWND*>(out) = wnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (!found) return false;
+        auto* window = testsupport::WindowOfThisThread<vorel::CFavDlg>();
+        if (!window) return false;
+        const HWND found = window->m_hWnd;
         wchar_t text[256] = L"";
         ::GetDlgItemTextW(found, 1018, text, 256);
         proposed = text;
@@ -390,21 +381,11 @@ TEST_F(GameWindow, TheDownloadQuestionIsTheHallsOwnMessageBox) {
     std::wstring title, text;
     HWND owner = nullptr;
     TimerSteps answer([&] {
-        HWND found = nullptr;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND wnd, LPARAM out) -> BOOL {
-                if (dynamic_cast<vorel::CMessageBox*>(fw::Wnd::FromHandlePermanent(wnd))) {
-                    *reinterpret_cast<HWND*>(out) = wnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (!found) return false;
-        auto* box = static_cast<vorel::CMessageBox*>(fw::Wnd::FromHandlePermanent(found));
-        title = box->m_title;
-        text = box->m_text;
+        auto* window = testsupport::WindowOfThisThread<vorel::CMessageBox>();
+        if (!window) return false;
+        const HWND found = window->m_hWnd;
+        title = window->m_title;
+        text = window->m_text;
         owner = ::GetWindow(found, GW_OWNER);
         ::PostMessageW(found, WM_COMMAND, MAKEWPARAM(vorel::kMessageButton2, BN_CLICKED), 0);
         return true;
@@ -425,18 +406,8 @@ TEST_F(GameWindow, OkInTheDownloadQuestionOpensTheClientsDownloadOverTheMainWind
     HWND owner = nullptr;
     bool downloadShown = false;
     TimerSteps steps([&] {
-        HWND found = nullptr;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND wnd, LPARAM out) -> BOOL {
-                if (::IsWindowVisible(wnd) && fw::Wnd::FromHandlePermanent(wnd)) {
-                    *reinterpret_cast<HWND*>(out) = wnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        fw::Wnd* object = found ? fw::Wnd::FromHandlePermanent(found) : nullptr;
+        fw::Wnd* object = testsupport::WindowOfThisThread<fw::Wnd>(true);
+        const HWND found = object ? object->m_hWnd : nullptr;
         if (dynamic_cast<vorel::CMessageBox*>(object)) {
             // OK in the question.
             ::PostMessageW(found, WM_COMMAND, MAKEWPARAM(vorel::kMessageButton1, BN_CLICKED), 0);

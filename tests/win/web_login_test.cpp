@@ -26,20 +26,7 @@ const wchar_t kExampleCaption[] = L"3服-龙腾四海-abc";
 
 // The skinned message box of this thread, if one is open.
 vorel::CMessageBox* OpenMessageBox() {
-    struct Found {
-        vorel::CMessageBox* box = nullptr;
-    } found;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND wnd, LPARAM out) -> BOOL {
-            if (auto* box = dynamic_cast<vorel::CMessageBox*>(fw::Wnd::FromHandlePermanent(wnd))) {
-                reinterpret_cast<Found*>(out)->box = box;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.box;
+    return testsupport::WindowOfThisThread<vorel::CMessageBox>();
 }
 
 bool AnyAppCommandReachedTheServer() {
