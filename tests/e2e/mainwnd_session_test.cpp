@@ -24,20 +24,9 @@ protected:
 
     // Children of the main window that belong to process pid.
     std::vector<HWND> ChildrenOf(DWORD pid) const {
-        std::pair<DWORD, std::vector<HWND>> search{pid, {}};
-        EnumChildWindows(
-            m_mainWnd,
-            [](HWND wnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(wnd, &owner);
-                if (owner == s->first && GetAncestor(wnd, GA_PARENT) != nullptr) {
-                    s->second.push_back(wnd);
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.second;
+        return DescendantsOf(m_mainWnd, [pid](HWND wnd) {
+            return ProcessOf(wnd) == pid && GetAncestor(wnd, GA_PARENT) != nullptr;
+        });
     }
 };
 

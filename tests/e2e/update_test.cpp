@@ -45,24 +45,11 @@ public:
 
     // A top-level window of the process with this title, or null.
     HWND Window(const std::wstring& title) const {
-        struct Search {
-            DWORD id;
-            const std::wstring* title;
-            HWND found;
-        } search = {m_id, &title, nullptr};
-        EnumWindows(
-            [](HWND wnd, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(wnd, &owner);
-                wchar_t text[128] = L"";
-                GetWindowTextW(wnd, text, 128);
-                if (owner != s->id || *s->title != text) return TRUE;
-                s->found = wnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return FindTopLevelWindow([this, &title](HWND wnd) {
+            wchar_t text[128] = L"";
+            GetWindowTextW(wnd, text, 128);
+            return ProcessOf(wnd) == m_id && title == text;
+        });
     }
 
     // An ordinary start shows the main window and stays.

@@ -41,27 +41,13 @@ protected:
 // The login picture of process pid: its visible, layered top-level dialog with a taskbar
 // button (the page window above it is a tool window).
 HWND FindLoginPicture(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search = {pid, nullptr};
-    ::EnumWindows(
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(wnd, &owner);
-            wchar_t cls[16] = L"";
-            ::GetClassNameW(wnd, cls, 16);
-            const LONG_PTR ex = ::GetWindowLongPtrW(wnd, GWL_EXSTYLE);
-            if (owner == s->pid && lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(wnd) &&
-                (ex & WS_EX_LAYERED) && !(ex & WS_EX_TOOLWINDOW)) {
-                s->found = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevelWindow([pid](HWND wnd) {
+        wchar_t cls[16] = L"";
+        ::GetClassNameW(wnd, cls, 16);
+        const LONG_PTR ex = ::GetWindowLongPtrW(wnd, GWL_EXSTYLE);
+        return ProcessOf(wnd) == pid && lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(wnd) &&
+               (ex & WS_EX_LAYERED) && !(ex & WS_EX_TOOLWINDOW);
+    });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace testsupport {
@@ -143,21 +144,63 @@ std::wstring CommonAppData() {
 
 std::wstring ProductFolder() { return CommonAppData() + L"\\Vorel\\GameLogin"; }
 
+namespace {
+
+struct WindowSearch {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+    std::vector<HWND>* all;  // null: stop at the first match
+};
+
+BOOL CALLBACK VisitWindow(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    if (!(*s->match)(w)) return TRUE;
+    if (s->all) {
+        s->all->push_back(w);
+        return TRUE;
+    }
+    s->found = w;
+    return FALSE;
+}
+
+DWORD WINAPI RunFunction(LPVOID p) {
+    std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(p));
+    (*body)();
+    return 0;
+}
+
+}  // namespace
+
 HWND FindWindowOfThisThread(const std::function<bool(HWND)>& match) {
-    struct Search {
-        const std::function<bool(HWND)>* match;
-        HWND found;
-    } search{&match, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (!(*s->match)(w)) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{&match, nullptr, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &VisitWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindTopLevelWindow(const std::function<bool(HWND)>& match) {
+    WindowSearch search{&match, nullptr, nullptr};
+    EnumWindows(&VisitWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> DescendantsOf(HWND parent, const std::function<bool(HWND)>& match) {
+    std::vector<HWND> all;
+    WindowSearch search{&match, nullptr, &all};
+    EnumChildWindows(parent, &VisitWindow, reinterpret_cast<LPARAM>(&search));
+    return all;
+}
+
+DWORD ProcessOf(HWND wnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    return pid;
+}
+
+fw::ScopedHandle StartThread(std::function<void()> body) {
+    auto* owned = new std::function<void()>(std::move(body));
+    HANDLE thread = CreateThread(nullptr, 0, &RunFunction, owned, 0, nullptr);
+    if (!thread) delete owned;
+    return fw::ScopedHandle(thread);
 }
 
 HWND VisibleDialogOfThisThread(HWND other) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fw/Raii.h"
 #include "fw/Wnd.h"
 
 namespace testsupport {
@@ -55,6 +56,13 @@ std::wstring ProductFolder();
 
 // The first top-level window of this thread that `match` takes, or null.
 HWND FindWindowOfThisThread(const std::function<bool(HWND)>& match);
+// The first top-level window of the desktop that `match` takes, or null.
+HWND FindTopLevelWindow(const std::function<bool(HWND)>& match);
+// Every descendant of parent that `match` takes.
+std::vector<HWND> DescendantsOf(HWND parent, const std::function<bool(HWND)>& match);
+DWORD ProcessOf(HWND wnd);
+// Runs body on a new thread; the handle is its owner (null when the thread did not start).
+fw::ScopedHandle StartThread(std::function<void()> body);
 // The first window of this thread that is one of our windows of class T (visible only, when
 // asked), or null.
 template <class T>

@@ -168,14 +168,10 @@ TEST_F(Install, AShortcutTheShellHoldsForAMomentIsStillDeleted) {
     HANDLE held = CreateFileW(DesktopShortcut().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    fw::ScopedHandle closer(CreateThread(
-        nullptr, 0,
-        [](LPVOID file) -> DWORD {
-            Sleep(300);
-            CloseHandle(static_cast<HANDLE>(file));
-            return 0;
-        },
-        held, 0, nullptr));
+    fw::ScopedHandle closer = testsupport::StartThread([held] {
+        Sleep(300);
+        CloseHandle(held);
+    });
     ASSERT_TRUE(closer);
     EXPECT_TRUE(vorel::DeleteDesktopShortcut(L"VorelTolv登录器"));
     EXPECT_FALSE(FileExists(DesktopShortcut()));

@@ -150,18 +150,13 @@ TEST(SkinMessageBox, F10AloneLeavesTheBoxTakingClicks) {
         std::atomic<HWND>* box;
         bool fired;
     } watch = {done.get(), &watched, false};
-    fw::ScopedHandle watchdog(::CreateThread(
-        nullptr, 0,
-        [](void* p) -> DWORD {
-            auto* w = static_cast<Watch*>(p);
-            if (::WaitForSingleObject(w->done, 5000) == WAIT_OBJECT_0) return 0;
-            w->fired = true;
-            ::PostMessageW(*w->box, WM_KEYDOWN, VK_ESCAPE, 1);
-            ::Sleep(200);
-            ::PostMessageW(*w->box, WM_CLOSE, 0, 0);
-            return 0;
-        },
-        &watch, 0, nullptr));
+    fw::ScopedHandle watchdog = testsupport::StartThread([w = &watch] {
+        if (::WaitForSingleObject(w->done, 5000) == WAIT_OBJECT_0) return;
+        w->fired = true;
+        ::PostMessageW(*w->box, WM_KEYDOWN, VK_ESCAPE, 1);
+        ::Sleep(200);
+        ::PostMessageW(*w->box, WM_CLOSE, 0, 0);
+    });
     Driver driver({[&](HWND box) {
         watched = box;
         ::PostMessageW(box, WM_SYSKEYDOWN, VK_F10, 0x00440001);
