@@ -1,5 +1,7 @@
 #include "hotkey/SettingDlg.h"
 
+#include <imm.h>
+
 #include <array>
 
 #include "app/Ambrel3App.h"
@@ -8,6 +10,7 @@
 #include "res/resource.h"
 #include "ui/MessageBoxDlg.h"
 #include "ui/SkinImage.h"
+#include "ui/WindowPlacement.h"
 
 namespace vorel {
 
@@ -23,6 +26,38 @@ const int kLabelIds[6] = {IDC_BOSS_STATIC,  IDC_BOSS_EXAMPLE,  IDC_SWITCH_STATIC
                           IDC_SWITCH_EXAMPLE, IDC_SOUND_STATIC, IDC_SOUND_EXAMPLE};
 
 bool KeyIsDown(int vk) { return (GetKeyState(vk) & 0xFF00) != 0; }
+
+// The template's button, one strip frame in size about the same centre: at a DPI above 96 the
+// template's rectangle outgrows the strip, which would be stretched.
+void KeepStripSize(CBtnEx& button, HWND dialog, HBITMAP strip) {
+    const SIZE size = BitmapSize(strip);
+    RECT r;
+    button.GetWindowRect(&r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    const IntRect frame = CentredRect(IntRect{r.left, r.top, r.right, r.bottom},
+                                      size.cx / CBtnEx::kStripFrames, size.cy);
+    button.MoveWindow(frame.left, frame.top, frame.Width(), frame.Height(), FALSE);
+    button.RememberWindowRect();
+}
+
+using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+
+// With visual styles a themed group box draws its title in the theme's colour and ignores
+// WM_CTLCOLORSTATIC; unthemed, it takes the dialog's. uxtheme is loaded at run time, from the
+// system folder only: a system without it draws unthemed anyway.
+void DrawUnthemed(HWND control) {
+    HMODULE uxtheme = ::GetModuleHandleW(L"uxtheme.dll");
+    if (!uxtheme) {
+        wchar_t path[MAX_PATH];
+        const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+        if (length == 0 || length + 13 >= MAX_PATH) return;
+        ::lstrcatW(path, L"\\uxtheme.dll");
+        uxtheme = ::LoadLibraryW(path);  // kept: the boxes use it while they live
+    }
+    if (!uxtheme) return;
+    auto setTheme = reinterpret_cast<SetWindowThemeFn>(::GetProcAddress(uxtheme, "SetWindowTheme"));
+    if (setTheme) setTheme(control, L"", L"");
+}
 
 struct NotifyState {
     int posted = 0;
@@ -73,7 +108,15 @@ BOOL CSettingDlg::OnInitDialog() {
     fw::ScopedBitmap buttons(LoadSkinBitmap(SkinInstance(), IDP_BUTTON_COMMAND));  // copied
     m_okButton.SetStripImage(buttons.get(), FALSE);
     m_cancelButton.SetStripImage(buttons.get(), FALSE);
+    KeepStripSize(m_okButton, m_hWnd, buttons.get());
+    KeepStripSize(m_cancelButton, m_hWnd, buttons.get());
     m_groupBrush.reset(CreateSolidBrush(kGroupColour));
+    for (int id : {IDC_BOSS_GROUP, IDC_SWITCH_GROUP, IDC_SOUND_GROUP}) {
+        DrawUnthemed(::GetDlgItem(m_hWnd, id));
+    }
+    // With an input method on (a Chinese one in particular) the edits would receive
+    // VK_PROCESSKEY for bare keys instead of the key itself: they take keys, not text.
+    for (int id : kEditIds) ::ImmAssociateContext(::GetDlgItem(m_hWnd, id), nullptr);
 
     for (int i = 0; i < 3; ++i) {
         const Hotkey h = ReadHotkeySetting(kRows[i]);

@@ -1,7 +1,9 @@
 #include "mainwnd/AddAccDlg.h"
 
 #include "mainwnd/MainWindowRules.h"
+#include "mainwnd/NewTabChoiceLayout.h"
 #include "res/resource.h"
+#include "ui/PixelFont.h"
 #include "ui/SkinImage.h"
 
 namespace vorel {
@@ -37,6 +39,24 @@ BOOL CAddAccDlg::OnInitDialog() {
     m_yesButton.SetStripImage(strip.get(), TRUE);
     m_noButton.SetStripImage(strip.get(), TRUE);
     m_question.m_lineSpacing = 5;
+
+    // The window is its picture, whose pixels do not scale with the DPI: the controls go to
+    // pixels of the picture, not to the template's dialog units, and keep the picture's
+    // text size.
+    m_font.reset(ApplyPixelFont(m_hWnd, kNewTabChoiceFontHeight));
+    RECT client;
+    GetClientRect(&client);
+    const SIZE frame = BitmapSize(strip.get());
+    const NewTabChoiceGeometry g =
+        LayoutNewTabChoice(client.right, client.bottom, frame.cx / CBtnEx::kStripFrames, frame.cy);
+    auto place = [](fw::Wnd& control, const IntRect& r) {
+        control.MoveWindow(r.left, r.top, r.Width(), r.Height(), FALSE);
+    };
+    place(m_question, g.question);
+    place(m_yesButton, g.yes);
+    place(m_noButton, g.no);
+    m_yesButton.RememberWindowRect();
+    m_noButton.RememberWindowRect();
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "fw/Raii.h"
 #include "ui/BtnEx.h"
 #include "ui/DlgEx.h"
 #include "ui/StaticEx.h"
@@ -25,6 +26,7 @@ private:
     CBtnEx m_yesButton;
     CBtnEx m_noButton;
     CStaticEx m_question;
+    fw::ScopedFont m_font;  // the controls' text at the picture's scale
 };
 
 }  // namespace vorel

@@ -29,6 +29,8 @@ const wchar_t kTitle[] = L"Vorel - Tolv";
 const wchar_t kExitQuestion[] = L"窗口即将关闭，确定要退出游戏？";
 constexpr int kTooltipDelayMs = 500;
 constexpr int kStaleFrameSize = 4;  // the corner that old window frames leave on XP
+// The account link's character height in pixels: the dialog font's at 96 DPI.
+constexpr int kCaptionLinkFontHeight = -11;
 }  // namespace
 
 CAmbrel3Dlg* MainWindow() { return g_mainWindow; }
@@ -65,6 +67,7 @@ BOOL CAmbrel3Dlg::OnInitDialog() {
     m_osVersion.dwOSVersionInfoSize = sizeof(m_osVersion);
     ::GetVersionExW(&m_osVersion);
     LayOutAndSkin();
+    ListenForTaskbarRestart();
     StartGameProcess();
     ReloadHotkeys();
     SetTimer(kNoticeTimerId, kNoticeTimerMs);
@@ -103,6 +106,8 @@ void CAmbrel3Dlg::LayOutAndSkin() {
     m_systemButton.SetStripImage(system.get(), TRUE);
     m_accountLink.SetImage(link.get());
     m_accountLink.m_textColour = RGB(255, 255, 255);
+    // Its place in the caption band is pixels of the skin, at every DPI: so is its text.
+    m_accountLink.m_fontHeight = kCaptionLinkFontHeight;
     m_accountLink.ModifyStyle(0, SS_NOTIFY);
 
     fw::ScopedBitmap tabs(LoadSkinBitmap(skins, IDP_TABS));
@@ -270,6 +275,7 @@ POINT CAmbrel3Dlg::ScreenToClientPoint(HWND wnd, LPARAM screenPoint) {
 }
 
 LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (OnTaskbarRestart(msg)) return 0;
     switch (msg) {
         case WM_INITDIALOG: {
             const LRESULT result = CDlgEx::WindowProc(msg, wParam, lParam);

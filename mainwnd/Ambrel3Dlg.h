@@ -46,6 +46,9 @@ public:
 
     BOOL AddTrayIcon();
     BOOL RemoveTrayIcon();
+    // The tray icon outlives a restart of Explorer: added again when it says so.
+    void ListenForTaskbarRestart();
+    bool OnTaskbarRestart(UINT msg);
 
     // Reads the hotkeys and tells every game window to read them too.
     void ReloadHotkeys();
@@ -144,6 +147,7 @@ private:
     // The first frame has arrived: the window is open, the tray icon and the timer run.
     bool m_opened = false;
     bool m_trayIconAdded = false;
+    UINT m_taskbarCreated = 0;  // the registered "TaskbarCreated" message
     int m_lastWidth = 0;
     bool m_soundShownMuted = true;  // so that the first tick shows the real state
 };

@@ -64,6 +64,9 @@ void CAmbrel3Dlg::RunMenu(bool tray) {
     if (!menu) return;
     const int chosen =
         static_cast<int>(::TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr));
+    // A tray menu needs the foreground before it opens (or a click elsewhere does not close
+    // it) and a message to its owner after it closes (or the next one closes at once).
+    if (tray) ::PostMessageW(owner, WM_NULL, 0, 0);
     RunMenuCommand(chosen, settings);
     ::DestroyMenu(menu);
 }
@@ -128,6 +131,36 @@ void CAmbrel3Dlg::BringToFront() {
     ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
     ::SetForegroundWindow(m_hWnd);
     if (attached) ::AttachThreadInput(self, other, FALSE);
+}
+
+namespace {
+using ChangeWindowMessageFilterExFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+using ChangeWindowMessageFilterFn = BOOL(WINAPI*)(UINT, DWORD);
+constexpr DWORD kFilterAllow = 1;  // MSGFLT_ALLOW, and MSGFLT_ADD of the older call
+}  // namespace
+
+void CAmbrel3Dlg::ListenForTaskbarRestart() {
+    // Explorer broadcasts this when it starts again, with an empty notification area.
+    m_taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    if (!m_taskbarCreated) return;
+    // The program runs elevated: Explorer, at a lower integrity level, reaches this window only
+    // through the message filter. Neither call exists on XP, which has no filter.
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    if (!user32) return;
+    if (auto allowFor = reinterpret_cast<ChangeWindowMessageFilterExFn>(
+            ::GetProcAddress(user32, "ChangeWindowMessageFilterEx"))) {
+        allowFor(m_hWnd, m_taskbarCreated, kFilterAllow, nullptr);
+    } else if (auto allow = reinterpret_cast<ChangeWindowMessageFilterFn>(
+                   ::GetProcAddress(user32, "ChangeWindowMessageFilter"))) {
+        allow(m_taskbarCreated, kFilterAllow);
+    }
+}
+
+bool CAmbrel3Dlg::OnTaskbarRestart(UINT msg) {
+    if (!m_taskbarCreated || msg != m_taskbarCreated) return false;
+    // The icon went with the old notification area; a window without one gets none.
+    if (m_trayIconAdded) AddTrayIcon();
+    return true;
 }
 
 void CAmbrel3Dlg::OnTrayNotify(LPARAM mouseMessage) {

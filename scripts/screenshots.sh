@@ -4,7 +4,9 @@
 # the main window with its tabs, hall window and new-tab choice, the first login, the
 # favourites and hotkey settings dialogs, the download dialogs, the uninstall boxes, and the
 # system and tray menus where their scene exists. Each part is also a script of its own.
-# Usage: screenshots.sh [windows-build-dir]
+# With VOREL_SHOTS_DPI=120 (or 144) the display has that DPI, and each picture lands beside
+# its 96-DPI one as docs/<name>-<dpi>dpi.png, the 96-DPI pictures staying as they were.
+# Usage: [VOREL_SHOTS_DPI=<dpi>] screenshots.sh [windows-build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/session.sh
@@ -52,6 +54,30 @@ if [ "${1:-}" = --inside ]; then
     shift
     "$@" || failed+=("$*")
   }
+
+  # Another DPI: set for every program started from here on, the 96-DPI pictures kept aside
+  # and put back at the end, the new ones renamed after their DPI.
+  dpi="${VOREL_SHOTS_DPI:-}"
+  if [ -n "$dpi" ]; then
+    kept="$(mktemp -d)"
+    cp docs/*.png "$kept/"
+    at_dpi() {
+      local f name
+      for f in docs/*.png; do
+        name="$(basename "$f" .png)"
+        case "$name" in *dpi) continue ;; esac
+        if ! cmp -s "$f" "$kept/$name.png"; then
+          mv "$f" "docs/$name-${dpi}dpi.png" && echo "docs/$name-${dpi}dpi.png"
+        fi
+        [ -f "$kept/$name.png" ] && cp "$kept/$name.png" "$f"
+      done
+      rm -rf "$kept"
+      "$WINELOADER" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 </dev/null
+    }
+    trap at_dpi EXIT
+    "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+      >/dev/null 2>&1 </dev/null
+  fi
 
   part "skin gallery and message boxes" bash scripts/gallery-shots.sh --inside "$build"
   part "popup notice" bash scripts/notice-shots.sh --inside "$build"

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "ui/SkinGeometry.h"
 #include "ui/SkinImage.h"
+#include "ui/WindowPlacement.h"
 
 namespace vorel {
 
@@ -12,7 +13,14 @@ namespace {
 IntRect ToIntRect(const RECT& r) { return IntRect{r.left, r.top, r.right, r.bottom}; }
 RECT ToRect(const IntRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-IntRect WorkArea() {
+// The work area of the monitor that holds most of the window (the nearest one when it is on
+// none), so that a window on a second monitor stays there.
+IntRect WorkAreaOf(HWND wnd) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(::MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &info)) {
+        return ToIntRect(info.rcWork);
+    }
     RECT work = {};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     return ToIntRect(work);
@@ -48,7 +56,7 @@ BOOL CDlgEx::OnInitDialog() {
     // for SC_MINIMIZE and the taskbar.
     ModifyStyle(WS_CAPTION | DS_MODALFRAME, WS_MINIMIZEBOX);
     ModifyStyleEx(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE, 0);
-    const IntRect work = WorkArea();
+    const IntRect work = WorkAreaOf(m_hWnd);
     m_maxWidth = work.Width();
     m_maxHeight = work.Height();
     m_restoreRect = ToRect(InitialRestoreRect(work));
@@ -247,7 +255,11 @@ int CDlgEx::ToggleMaximize() {
         MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
         UpdateMaximizeButton(FALSE);
     } else {
-        const IntRect r = MaximizedRect(WorkArea(), m_maxWidth, m_maxHeight);
+        // The monitor the window is on now, which need not be the one it opened on.
+        const IntRect work = WorkAreaOf(m_hWnd);
+        m_maxWidth = work.Width();
+        m_maxHeight = work.Height();
+        const IntRect r = MaximizedRect(work, m_maxWidth, m_maxHeight);
         MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
         UpdateMaximizeButton(TRUE);
     }
@@ -301,17 +313,23 @@ void CDlgEx::CentreIfNotPlaced(const RECT& before) {
     if (now.left != before.left || now.top != before.top) return;
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     if (owner && ::IsWindowEnabled(owner)) return;
-    const IntRect work = WorkArea();
+    // On the owner's monitor: a main window on a second monitor keeps its boxes there.
+    const IntRect work = WorkAreaOf(owner ? owner : m_hWnd);
     RECT around = ToRect(work);
     if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &around);
-    const int w = now.right - now.left, h = now.bottom - now.top;
-    int x = (around.left + around.right) / 2 - w / 2;
-    int y = (around.top + around.bottom) / 2 - h / 2;
-    if (x + w > work.right) x = work.right - w;
-    if (y + h > work.bottom) y = work.bottom - h;
-    if (x < work.left) x = work.left;
-    if (y < work.top) y = work.top;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const IntPoint at =
+        CentreInWorkArea(now.right - now.left, now.bottom - now.top, ToIntRect(around), work);
+    ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDlgEx::OnWorkAreaChanged() {
+    // A new resolution, a monitor gone or the taskbar moved: the own maximize follows.
+    const IntRect work = WorkAreaOf(m_hWnd);
+    m_maxWidth = work.Width();
+    m_maxHeight = work.Height();
+    if (!m_maximized) return;
+    const IntRect r = MaximizedRect(work, m_maxWidth, m_maxHeight);
+    MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
 LRESULT CDlgEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -372,6 +390,12 @@ LRESULT CDlgEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             OnSize(LOWORD(lParam));
             return result;
         }
+        case WM_DISPLAYCHANGE:
+            OnWorkAreaChanged();
+            break;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) OnWorkAreaChanged();
+            break;
         case WM_DRAWITEM:
             // The framework does not reflect owner drawing: the skinned buttons draw
             // themselves here.

@@ -64,7 +64,8 @@ public:
     int m_titleWeight = 400;
     BOOL m_resizable = FALSE;  // edges resize, a caption double-click maximizes
 
-    // The own maximize. OnInitDialog sets the limits to the work area.
+    // The own maximize. The limits are the work area of the window's monitor, taken when the
+    // dialog opens, at each maximize and when the display or the work area changes.
     int m_maxWidth = 1440;
     int m_maxHeight = 900;
     RECT m_restoreRect = {};  // screen rectangle to go back to
@@ -77,6 +78,8 @@ protected:
     void OnNcLButtonDown(WPARAM hit, LPARAM screenPoint);
     void OnSize(int cx);
     void CentreIfNotPlaced(const RECT& before);
+    // The display or the work area changed: new limits, and a maximized window refitted.
+    void OnWorkAreaChanged();
     // The dialog's font with the title's weight.
     HFONT CreateTitleFont() const;
     int TitleFontLfHeight() const;

@@ -47,4 +47,7 @@ struct NoticeGeometry {
 // size (width x height), which is the background image's.
 NoticeGeometry LayoutNotice(NoticeLayout layout, int width, int height);
 
+// The controls' character height in pixels, whatever the DPI: the skins do not scale.
+constexpr int kNoticeFontHeight = -12;
+
 }  // namespace vorel

@@ -6,6 +6,7 @@
 
 #include "app/SettingsStore.h"
 #include "res/resource.h"
+#include "ui/PixelFont.h"
 #include "ui/SkinImage.h"
 #include "web/NoticeFetch.h"
 
@@ -145,6 +146,9 @@ void CPopInfoDlg::BuildLayout() {
         ::SetLayeredWindowAttributes(m_hWnd, kSkinKeyColour, 0, LWA_COLORKEY);
     }
 
+    // The window is its picture, whose pixels do not scale with the DPI; its text keeps the
+    // picture's scale too, or it outgrows the places the picture leaves for it.
+    m_font.reset(ApplyPixelFont(m_hWnd, kNoticeFontHeight));
     RECT client;
     GetClientRect(&client);
     const NoticeGeometry g = LayoutNotice(m_layout, client.right, client.bottom);
@@ -180,8 +184,17 @@ void CPopInfoDlg::BuildLayout() {
 }
 
 void CPopInfoDlg::PlaceAtWorkAreaCorner() {
+    // The corner of the monitor the main window is on.
     RECT work = {};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+                          &monitor)) {
+        work = monitor.rcWork;
+    } else {
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    }
     RECT window;
     GetWindowRect(&window);
     // Topmost without activation: the notice must not take the keyboard from the game.

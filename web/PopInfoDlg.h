@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "fw/Raii.h"
 #include "ui/DlgEx.h"
 #include "ui/StaticEx.h"
 #include "web/NoticeLayout.h"
@@ -67,6 +68,8 @@ private:
     CStaticEx m_title;    // 1020
     CStaticEx m_content;  // 1021
     CStaticEx m_details;  // 1022
+    // The controls' text at the picture's scale.
+    fw::ScopedFont m_font;
     bool m_show = false;
     NoticeVerdict m_verdict = NoticeVerdict::NoText;
     NoticeLayout m_layout = NoticeLayout::TextOnly;

@@ -6,6 +6,7 @@
 #include "ui/ProgressFill.h"
 #include "ui/SkinGeometry.h"
 #include "ui/SkinPixels.h"
+#include "ui/WindowPlacement.h"
 
 using namespace vorel;
 
@@ -164,6 +165,23 @@ TEST(OwnMaximize, WorkAreaIsLimitedAndCentredAndRestoreStartsAnEighthIn) {
     EXPECT_EQ(InitialRestoreRect({0, 0, 1280, 994}), (IntRect{160, 124, 1120, 870}));
     // A work area that does not start at the screen's corner (taskbar at the top).
     EXPECT_EQ(InitialRestoreRect({0, 40, 1280, 1024}), (IntRect{160, 163, 1120, 901}));
+}
+
+TEST(DialogPlacement, CentredOnTheOwnerAndKeptOnTheOwnersMonitor) {
+    // A second monitor right of a 1280 x 1024 primary one, its taskbar at the bottom.
+    const IntRect second{1280, 0, 3200, 1040};
+    // Centred on an owner there, not pulled back onto the primary monitor.
+    EXPECT_EQ(CentreInWorkArea(300, 200, {2000, 100, 3000, 800}, second), (IntPoint{2350, 350}));
+    // An owner half off that monitor's right edge: kept inside that monitor.
+    EXPECT_EQ(CentreInWorkArea(300, 200, {3000, 900, 3400, 1100}, second), (IntPoint{2900, 840}));
+    // An owner that is hidden or minimised: centred on the work area itself.
+    EXPECT_EQ(CentreInWorkArea(300, 200, second, second), (IntPoint{2090, 420}));
+    // A monitor left of the primary one has negative coordinates.
+    const IntRect left{-1280, 0, 0, 1024};
+    EXPECT_EQ(CentreInWorkArea(300, 200, {-1000, 200, -400, 600}, left), (IntPoint{-850, 300}));
+    EXPECT_EQ(CentreInWorkArea(300, 200, {-100, 0, 100, 50}, left), (IntPoint{-300, 0}));
+    // Larger than the work area: its top-left corner stays in view.
+    EXPECT_EQ(CentreInWorkArea(2000, 1200, {2000, 100, 3000, 800}, second), (IntPoint{1280, 0}));
 }
 
 TEST(CaptionLayout, IconAndTitlePositions) {

@@ -201,6 +201,25 @@ TEST_F(MenuTest, TheTrayMenuEndsAtTheCursorAndItsExitEndsEverythingWithoutTheQue
     EXPECT_FALSE(m_dlg->TrayIconAdded());
 }
 
+TEST_F(MenuTest, ABroadcastTaskbarCreatedAddsTheLostTrayIconAgain) {
+    LogIn(m_first, kAlice);
+    ASSERT_TRUE(m_dlg->TrayIconAdded());
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = Main();
+    icon.uID = 1;
+    icon.uFlags = NIF_TIP;
+    lstrcpynW(icon.szTip, L"Vorel - Tolv", ARRAYSIZE(icon.szTip));
+    // Explorer restarted: its new notification area knows no icon of ours.
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "the icon is still there";
+    // What the new Explorer broadcasts to every top-level window.
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }))
+        << "the icon did not come back";
+    EXPECT_TRUE(m_dlg->TrayIconAdded());
+}
+
 TEST_F(MenuTest, HidingCancelsTheOpenSettingsDialogAndRestoringDoesNotBringItBack) {
     LogIn(m_first, kAlice);
     StandIn bob = AddTab(kBob);
