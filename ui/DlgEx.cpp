@@ -57,8 +57,7 @@ BOOL CDlgEx::OnInitDialog() {
     ModifyStyle(WS_CAPTION | DS_MODALFRAME, WS_MINIMIZEBOX);
     ModifyStyleEx(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE, 0);
     const IntRect work = WorkAreaOf(m_hWnd);
-    m_maxWidth = work.Width();
-    m_maxHeight = work.Height();
+    TakeLimitsFrom(work);
     m_restoreRect = ToRect(InitialRestoreRect(work));
     return TRUE;
 }
@@ -257,8 +256,7 @@ int CDlgEx::ToggleMaximize() {
     } else {
         // The monitor the window is on now, which need not be the one it opened on.
         const IntRect work = WorkAreaOf(m_hWnd);
-        m_maxWidth = work.Width();
-        m_maxHeight = work.Height();
+        FollowWorkArea(work);
         const IntRect r = MaximizedRect(work, m_maxWidth, m_maxHeight);
         MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
         UpdateMaximizeButton(TRUE);
@@ -322,11 +320,20 @@ void CDlgEx::CentreIfNotPlaced(const RECT& before) {
     ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CDlgEx::TakeLimitsFrom(const IntRect& work) {
+    m_maxWidth = m_workLimitWidth = work.Width();
+    m_maxHeight = m_workLimitHeight = work.Height();
+}
+
+void CDlgEx::FollowWorkArea(const IntRect& work) {
+    // Limits that a derived class set stay; those taken from a work area follow it.
+    if (m_maxWidth == m_workLimitWidth && m_maxHeight == m_workLimitHeight) TakeLimitsFrom(work);
+}
+
 void CDlgEx::OnWorkAreaChanged() {
     // A new resolution, a monitor gone or the taskbar moved: the own maximize follows.
     const IntRect work = WorkAreaOf(m_hWnd);
-    m_maxWidth = work.Width();
-    m_maxHeight = work.Height();
+    FollowWorkArea(work);
     if (!m_maximized) return;
     const IntRect r = MaximizedRect(work, m_maxWidth, m_maxHeight);
     MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);

@@ -9,6 +9,7 @@
 #include "fw/Dialog.h"
 #include "fw/Raii.h"
 #include "ui/BtnEx.h"
+#include "ui/SkinGeometry.h"
 
 namespace vorel {
 
@@ -65,7 +66,8 @@ public:
     BOOL m_resizable = FALSE;  // edges resize, a caption double-click maximizes
 
     // The own maximize. The limits are the work area of the window's monitor, taken when the
-    // dialog opens, at each maximize and when the display or the work area changes.
+    // dialog opens and again at each maximize and display or work-area change, unless a
+    // derived class set limits of its own.
     int m_maxWidth = 1440;
     int m_maxHeight = 900;
     RECT m_restoreRect = {};  // screen rectangle to go back to
@@ -80,6 +82,8 @@ protected:
     void CentreIfNotPlaced(const RECT& before);
     // The display or the work area changed: new limits, and a maximized window refitted.
     void OnWorkAreaChanged();
+    void TakeLimitsFrom(const IntRect& work);
+    void FollowWorkArea(const IntRect& work);
     // The dialog's font with the title's weight.
     HFONT CreateTitleFont() const;
     int TitleFontLfHeight() const;
@@ -91,6 +95,9 @@ protected:
     CBtnEx m_maximizeButton;
     fw::ScopedBitmap m_maximizeImage;
     fw::ScopedBitmap m_restoreImage;
+    // The limits as last taken from a work area, to tell them from a derived class's.
+    int m_workLimitWidth = 0;
+    int m_workLimitHeight = 0;
 };
 
 }  // namespace vorel
