@@ -9,15 +9,14 @@
 #include "app/Install.h"
 #include "app/SettingsStore.h"
 #include "app/StatisticsReport.h"
+#include "app/SystemSettings.h"
+#include "app/UpdateGate.h"
 #include "mainwnd/Ambrel3Dlg.h"
 #include "net/UpdateFlows.h"
 #include "ui/MessageBoxDlg.h"
 #include "web/GameWindowProcess.h"
 
 namespace vorel {
-
-const wchar_t kVersionText[] = L"3.0.0.1";
-const wchar_t kProductTitle[] = L"Vorel - Tolv";
 
 namespace {
 constexpr DWORD kReportExitGraceMs = 3000;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/Protocol.h"
 #include "app/RunMode.h"
 #include "fw/App.h"
 #include "fw/Raii.h"
@@ -11,9 +12,6 @@
 #include "net/SelfUpdate.h"
 
 namespace vorel {
-
-extern const wchar_t kVersionText[];  // "3.0.0.1"
-extern const wchar_t kProductTitle[]; // "Vorel - Tolv"
 
 class CAmbrel3App : public fw::App {
 public:

@@ -15,6 +15,7 @@ target_sources(vorel_core PRIVATE
 if(WIN32)
   target_sources(vorel_win PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/BrowserSite.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EventSink.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BrowserEvents.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BrowserControl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HtmlDom.cpp
