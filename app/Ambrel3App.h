@@ -37,6 +37,14 @@ public:
     std::wstring m_gameAddress;
 
 private:
+    // One function per run mode; each answers what InitInstance answers (FALSE: the process
+    // ends without a message loop of its own).
+    BOOL RunUninstall();
+    BOOL RunInstall();
+    BOOL RunPartnerStart();
+    BOOL RunGameWindow();
+    BOOL RunMainWindow();
+
     ULONG_PTR m_gdiplusToken = 0;
     fw::ScopedHandle m_reportCopied;
     fw::ScopedHandle m_reportDone;
