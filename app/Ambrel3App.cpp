@@ -9,15 +9,14 @@
 #include "app/Install.h"
 #include "app/SettingsStore.h"
 #include "app/StatisticsReport.h"
+#include "app/SystemSettings.h"
+#include "app/UpdateGate.h"
 #include "mainwnd/Ambrel3Dlg.h"
 #include "net/UpdateFlows.h"
 #include "ui/MessageBoxDlg.h"
 #include "web/GameWindowProcess.h"
 
 namespace vorel {
-
-const wchar_t kVersionText[] = L"3.0.0.1";
-const wchar_t kProductTitle[] = L"Vorel - Tolv";
 
 namespace {
 constexpr DWORD kReportExitGraceMs = 3000;
@@ -50,14 +49,7 @@ BOOL CAmbrel3App::InitInstance() {
     m_reportCopied.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     m_reportDone.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 
-    if (m_mode == ModeUninstall) {
-        if (ShowMessageBox(4, kProductTitle, L"确定要移除 VorelTolv登录器吗？", nullptr) == IDYES) {
-            UninstallProduct(*this);
-            WaitForSingleObject(ReportDoneEvent(), INFINITE);
-        }
-        return FALSE;
-    }
-
+    if (m_mode == ModeUninstall) return RunUninstall();
     // Update hand-over: after an applied update the new build runs in a process of its own.
     if (RunStartUpdate(m_mode, m_prgsDlg, &m_update)) return FALSE;
 
@@ -67,16 +59,9 @@ BOOL CAmbrel3App::InitInstance() {
 
     switch (m_mode) {
         case ModeInstall:
-            InstallProduct();
-            WriteDisableDays();
-            CountAndReport(ReportKind::Install, ReportCopiedEvent(), ReportDoneEvent());
-            WaitForSingleObject(ReportDoneEvent(), INFINITE);
-            return FALSE;
+            return RunInstall();
         case ModePartnerStart:
-            ShellExecuteW(nullptr, L"open", VOREL_HALL_SITE, nullptr, nullptr, SW_SHOWMAXIMIZED);
-            CountAndReport(ReportKind::PartnerStart, ReportCopiedEvent(), ReportDoneEvent());
-            WaitForSingleObject(ReportDoneEvent(), INFINITE);
-            return FALSE;
+            return RunPartnerStart();
         case ModeShortcutStart:
         case ModeInstalledStart:
             // Not waited for: the report finishes while the main window opens.
@@ -86,26 +71,50 @@ BOOL CAmbrel3App::InitInstance() {
         default:
             break;
     }
-
     SetBrowserCacheLimit();
+    if (m_mode == ModeNewGameWindow || m_mode == ModeGameHall) return RunGameWindow();
+    return RunMainWindow();
+}
 
-    if (m_mode == ModeNewGameWindow || m_mode == ModeGameHall) {
-        if (!SUCCEEDED(OleInitialize(nullptr))) {
-            ShowMessageBox(0, kProductTitle, L"初始化OLE库失败", nullptr);
-            return FALSE;
-        }
-        m_oleInitialized = true;
-        return StartGameWindowProcess(*this, m_mode == ModeNewGameWindow, ParentMainWindow(),
-                                      TabNumber());
+BOOL CAmbrel3App::RunUninstall() {
+    if (ShowMessageBox(4, kProductTitle, L"确定要移除 VorelTolv登录器吗？", nullptr) == IDYES) {
+        UninstallProduct(*this);
+        WaitForSingleObject(ReportDoneEvent(), INFINITE);
     }
+    return FALSE;
+}
 
-    // Modes 2, 3 and 5: the main window, until the player exits.
-    {
-        CAmbrel3Dlg mainWindow;
-        m_pMainWnd = &mainWindow;
-        mainWindow.DoModal();
-        m_pMainWnd = nullptr;
+BOOL CAmbrel3App::RunInstall() {
+    InstallProduct();
+    WriteDisableDays();
+    CountAndReport(ReportKind::Install, ReportCopiedEvent(), ReportDoneEvent());
+    WaitForSingleObject(ReportDoneEvent(), INFINITE);
+    return FALSE;
+}
+
+BOOL CAmbrel3App::RunPartnerStart() {
+    ShellExecuteW(nullptr, L"open", VOREL_HALL_SITE, nullptr, nullptr, SW_SHOWMAXIMIZED);
+    CountAndReport(ReportKind::PartnerStart, ReportCopiedEvent(), ReportDoneEvent());
+    WaitForSingleObject(ReportDoneEvent(), INFINITE);
+    return FALSE;
+}
+
+BOOL CAmbrel3App::RunGameWindow() {
+    if (!SUCCEEDED(OleInitialize(nullptr))) {
+        ShowMessageBox(0, kProductTitle, L"初始化OLE库失败", nullptr);
+        return FALSE;
     }
+    m_oleInitialized = true;
+    return StartGameWindowProcess(*this, m_mode == ModeNewGameWindow, ParentMainWindow(),
+                                  TabNumber());
+}
+
+// Modes 2, 3 and 5: the main window, until the player exits.
+BOOL CAmbrel3App::RunMainWindow() {
+    CAmbrel3Dlg mainWindow;
+    m_pMainWnd = &mainWindow;
+    mainWindow.DoModal();
+    m_pMainWnd = nullptr;
     return FALSE;
 }
 

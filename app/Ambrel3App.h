@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/Protocol.h"
 #include "app/RunMode.h"
 #include "fw/App.h"
 #include "fw/Raii.h"
@@ -11,9 +12,6 @@
 #include "net/SelfUpdate.h"
 
 namespace vorel {
-
-extern const wchar_t kVersionText[];  // "3.0.0.1"
-extern const wchar_t kProductTitle[]; // "Vorel - Tolv"
 
 class CAmbrel3App : public fw::App {
 public:
@@ -39,6 +37,14 @@ public:
     std::wstring m_gameAddress;
 
 private:
+    // One function per run mode; each answers what InitInstance answers (FALSE: the process
+    // ends without a message loop of its own).
+    BOOL RunUninstall();
+    BOOL RunInstall();
+    BOOL RunPartnerStart();
+    BOOL RunGameWindow();
+    BOOL RunMainWindow();
+
     ULONG_PTR m_gdiplusToken = 0;
     fw::ScopedHandle m_reportCopied;
     fw::ScopedHandle m_reportDone;

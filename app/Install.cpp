@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "app/InstallPaths.h"
+#include "app/Protocol.h"
 #include "app/Processes.h"
 #include "app/SettingsStore.h"
 #include "app/Shortcuts.h"
@@ -29,8 +30,9 @@ std::wstring CopyIntoProductFolder(const std::wstring& exePath) {
 
 void CreateProductShortcuts(const std::wstring& installedExe) {
     CreateDesktopShortcut(installedExe.c_str());
-    CreateStartMenuShortcut(kShortcutName, installedExe.c_str(), kShortcutSwitch);
-    CreateStartMenuShortcut(kUninstallShortcutName, installedExe.c_str(), kUninstallSwitch);
+    CreateStartMenuShortcut(kShortcutName, installedExe.c_str(), SwitchText(Switch::ShortcutStart));
+    CreateStartMenuShortcut(kUninstallShortcutName, installedExe.c_str(),
+                            SwitchText(Switch::Uninstall));
 }
 
 BOOL InstallProduct() {

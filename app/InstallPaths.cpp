@@ -8,8 +8,6 @@ const wchar_t kShortcutName[] = L"VorelTolv登录器";
 const wchar_t kUninstallShortcutName[] = L"卸载 VorelTolv登录器";
 const wchar_t kStartMenuFolderName[] = L"Vorel登录器";
 const wchar_t kGroupShortcutName[] = L"七二六一网页游戏";
-const wchar_t kShortcutSwitch[] = L"/VorelD";
-const wchar_t kUninstallSwitch[] = L"/uninst";
 
 std::wstring InstallDestination(const std::wstring& productFolder, const std::wstring& exePath) {
     const size_t slash = exePath.rfind(L'\\');

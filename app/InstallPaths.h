@@ -10,8 +10,6 @@ extern const wchar_t kUninstallShortcutName[];  // "卸载 VorelTolv登录器"
 extern const wchar_t kStartMenuFolderName[];    // "Vorel登录器"
 // The maker's web-game group shortcut; only ever removed.
 extern const wchar_t kGroupShortcutName[];  // "七二六一网页游戏"
-extern const wchar_t kShortcutSwitch[];     // "/VorelD"
-extern const wchar_t kUninstallSwitch[];    // "/uninst"
 
 // Paths are held in 260 characters, as the shell's buffers are.
 constexpr size_t kPathCapacity = 260;

@@ -1,5 +1,6 @@
 #include "app/ReportUrl.h"
 
+#include "app/Protocol.h"
 #include "app/TextNumber.h"
 
 namespace vorel {
@@ -10,13 +11,13 @@ constexpr size_t kReportUrlCapacity = 512;
 const wchar_t* PathAndQuery(ReportKind kind) {
     switch (kind) {
         case ReportKind::Install:
-            return L"install.htm?tag=tolvvorel&ver=3.0.0.1";
+            return L"install.htm?tag=tolvvorel&ver=" VOREL_VERSION_STRING;
         case ReportKind::Start:
-            return L"active.htm?tag=tolvvorel&ver=3.0.0.1";
+            return L"active.htm?tag=tolvvorel&ver=" VOREL_VERSION_STRING;
         case ReportKind::PartnerStart:
-            return L"active.htm?tag=weboldra&ver=3.0.0.1";
+            return L"active.htm?tag=weboldra&ver=" VOREL_VERSION_STRING;
         case ReportKind::Uninstall:
-            return L"uninstall.htm?tag=tolvvorel&ver=3.0.0.1";
+            return L"uninstall.htm?tag=tolvvorel&ver=" VOREL_VERSION_STRING;
     }
     return L"";
 }

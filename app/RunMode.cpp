@@ -1,5 +1,6 @@
 #include "app/RunMode.h"
 
+#include "app/Protocol.h"
 #include "app/TextNumber.h"
 
 namespace vorel {
@@ -30,33 +31,34 @@ RunModeDecision DecideRunMode(const std::vector<std::wstring>& args, const std::
                               const std::wstring& productFolder) {
     RunModeDecision d;
     if (args.size() > 1) {
-        const std::wstring& first = args[1];
-        if (EqualsIgnoreAsciiCase(first, L"/OldraD")) {
-            d.mode = ModePartnerStart;
-            return d;
-        }
-        if (EqualsIgnoreAsciiCase(first, L"/VorelD")) {
-            d.mode = ModeShortcutStart;
-            return d;
-        }
-        if (EqualsIgnoreAsciiCase(first, L"/uninst")) {
-            d.mode = ModeUninstall;
-            return d;
-        }
-        if (EqualsIgnoreAsciiCase(first, L"/update")) {
-            d.mode = ModeUpdate;
-            return d;
-        }
-        if (EqualsIgnoreAsciiCase(first, L"/newgm")) {
-            d.mode = ModeNewGameWindow;
-            d.parentWindow = ParseSlashedNumber(ArgumentOrEmpty(args, 2), kHandleArgumentCapacity);
-            d.tabNumber = ParseSlashedNumber(ArgumentOrEmpty(args, 3), kTabArgumentCapacity);
-            return d;
-        }
-        if (EqualsIgnoreAsciiCase(first, L"/gmhall")) {
-            d.mode = ModeGameHall;
-            d.parentWindow = ParseSlashedNumber(ArgumentOrEmpty(args, 2), kHandleArgumentCapacity);
-            return d;
+        Switch which;
+        if (ParseSwitch(args[1], &which)) {
+            switch (which) {
+                case Switch::PartnerStart:
+                    d.mode = ModePartnerStart;
+                    return d;
+                case Switch::ShortcutStart:
+                    d.mode = ModeShortcutStart;
+                    return d;
+                case Switch::Uninstall:
+                    d.mode = ModeUninstall;
+                    return d;
+                case Switch::Update:
+                    d.mode = ModeUpdate;
+                    return d;
+                case Switch::NewGame:
+                    d.mode = ModeNewGameWindow;
+                    d.parentWindow =
+                        ParseSlashedNumber(ArgumentOrEmpty(args, 2), kHandleArgumentCapacity);
+                    d.tabNumber =
+                        ParseSlashedNumber(ArgumentOrEmpty(args, 3), kTabArgumentCapacity);
+                    return d;
+                case Switch::GameHall:
+                    d.mode = ModeGameHall;
+                    d.parentWindow =
+                        ParseSlashedNumber(ArgumentOrEmpty(args, 2), kHandleArgumentCapacity);
+                    return d;
+            }
         }
     }
     d.mode = RunsFromProductFolder(exePath, productFolder) ? ModeInstalledStart : ModeInstall;

@@ -6,6 +6,7 @@
 
 #include "app/Files.h"
 #include "app/InstallPaths.h"
+#include "app/Protocol.h"
 #include "fw/Raii.h"
 
 namespace vorel {
@@ -58,7 +59,7 @@ BOOL CreateDesktopShortcut(const wchar_t* target) {
     const std::wstring own = PerUserDesktopShortcutPath(documents, desktop, kShortcutName);
     if (!own.empty()) DeleteShortcutFile(own);
     return CreateShortcutFile(ShortcutFilePath(desktop, kShortcutName).c_str(), target,
-                              kShortcutName, kShortcutSwitch);
+                              kShortcutName, SwitchText(Switch::ShortcutStart));
 }
 
 BOOL CreateStartMenuShortcut(const wchar_t* name, const wchar_t* target, const wchar_t* arguments) {

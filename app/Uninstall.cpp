@@ -6,6 +6,7 @@
 #include "app/SettingsStore.h"
 #include "app/Shortcuts.h"
 #include "app/StatisticsReport.h"
+#include "app/UpdateGate.h"
 #include "ui/MessageBoxDlg.h"
 
 namespace vorel {

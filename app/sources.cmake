@@ -1,6 +1,7 @@
 target_sources(vorel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TextNumber.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunMode.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Protocol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UpdateSchedule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DumpPath.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CounterValue.cpp
@@ -9,7 +10,10 @@ target_sources(vorel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/SelfDeleteScript.cpp)
 if(WIN32)
   target_sources(vorel_win PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ProductPaths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UpdateGate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SystemSettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CrashDump.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Processes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StatisticsReport.cpp
@@ -18,5 +22,6 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/Shortcuts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SelfDelete.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Install.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/Uninstall.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/Uninstall.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ProtocolChecks.cpp)
 endif()

@@ -2,23 +2,6 @@
 
 namespace fw {
 
-namespace {
-
-// A BSTR for one call.
-class ScopedBstr {
-public:
-    explicit ScopedBstr(const wchar_t* text) : m_bstr(text ? ::SysAllocString(text) : nullptr) {}
-    ~ScopedBstr() { ::SysFreeString(m_bstr); }
-    ScopedBstr(const ScopedBstr&) = delete;
-    ScopedBstr& operator=(const ScopedBstr&) = delete;
-    BSTR get() const { return m_bstr; }
-
-private:
-    BSTR m_bstr;
-};
-
-}  // namespace
-
 HRESULT BrowserControl::Create(HWND parent, const RECT& rect, BrowserControlSite* site,
                                BrowserEventHandler* events, UINT controlId) {
     if (m_object) return E_UNEXPECTED;
@@ -99,7 +82,7 @@ BOOL BrowserControl::TranslateAccelerator(MSG* msg) {
 HRESULT BrowserControl::Navigate(const wchar_t* url, DWORD flags, const wchar_t* targetFrame,
                                  const wchar_t* headers, VARIANT* postData) {
     if (!m_browser) return E_UNEXPECTED;
-    ScopedBstr address(url ? url : L"");
+    const ScopedBstr address = MakeBstr(url ? url : L"");
     VARIANT vFlags, vTarget, vHeaders, vPost;
     ::VariantInit(&vFlags);
     ::VariantInit(&vTarget);
@@ -107,8 +90,8 @@ HRESULT BrowserControl::Navigate(const wchar_t* url, DWORD flags, const wchar_t*
     ::VariantInit(&vPost);
     V_VT(&vFlags) = VT_I4;
     V_I4(&vFlags) = static_cast<LONG>(flags);
-    ScopedBstr target(targetFrame);
-    ScopedBstr head(headers);
+    const ScopedBstr target = MakeBstr(targetFrame);
+    const ScopedBstr head = MakeBstr(headers);
     if (target.get()) {
         V_VT(&vTarget) = VT_BSTR;
         V_BSTR(&vTarget) = target.get();

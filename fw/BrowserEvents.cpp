@@ -62,11 +62,8 @@ VARIANT_BOOL* VariantBoolRef(VARIANT* v) {
     return nullptr;
 }
 
-BrowserEventSink::BrowserEventSink(BrowserEventHandler* handler) : m_handler(handler) {
-    InterlockedIncrement(&g_liveSinks);
-}
-
-BrowserEventSink::~BrowserEventSink() { InterlockedDecrement(&g_liveSinks); }
+BrowserEventSink::BrowserEventSink(BrowserEventHandler* handler)
+    : EventSink(DIID_DWebBrowserEvents2, &g_liveSinks), m_handler(handler) {}
 
 LONG BrowserEventSink::LiveCount() { return g_liveSinks; }
 
@@ -93,40 +90,6 @@ void BrowserEventSink::Disconnect() {
         point->Unadvise(m_cookie);
         m_cookie = 0;
     }
-}
-
-HRESULT BrowserEventSink::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, DIID_DWebBrowserEvents2)) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG BrowserEventSink::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
-
-ULONG BrowserEventSink::Release() {
-    const LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
-}
-
-HRESULT BrowserEventSink::GetTypeInfoCount(UINT* count) {
-    if (count) *count = 0;
-    return S_OK;
-}
-
-HRESULT BrowserEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT BrowserEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
 }
 
 HRESULT BrowserEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,

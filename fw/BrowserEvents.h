@@ -5,6 +5,7 @@
 #include <ole2.h>
 #include <ocidl.h>
 
+#include "fw/EventSink.h"
 #include "fw/Raii.h"
 
 namespace fw {
@@ -27,12 +28,10 @@ protected:
     ~BrowserEventHandler() = default;
 };
 
-class BrowserEventSink final : public IDispatch {
+class BrowserEventSink final : public EventSink {
 public:
     // One reference, the creator's.
     explicit BrowserEventSink(BrowserEventHandler* handler);
-    BrowserEventSink(const BrowserEventSink&) = delete;
-    BrowserEventSink& operator=(const BrowserEventSink&) = delete;
 
     // Advises the browser's DWebBrowserEvents2 connection point; once only.
     HRESULT Connect(IUnknown* browser);
@@ -41,21 +40,11 @@ public:
 
     static LONG LiveCount();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                            DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
                                      DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                      UINT* argError) override;
 
 private:
-    ~BrowserEventSink();
-
-    LONG m_refs = 1;
     BrowserEventHandler* m_handler;
     ComPtr<IConnectionPoint> m_point;
     DWORD m_cookie = 0;

@@ -33,11 +33,10 @@ public:
         return TakeBstr(text);
     }
     bool IsDisabled() override {
-        BSTR name = ::SysAllocString(L"disabled");
+        const ScopedBstr name = MakeBstr(L"disabled");
         VARIANT value;
         ::VariantInit(&value);
-        const HRESULT hr = m_element->getAttribute(name, 0, &value);
-        ::SysFreeString(name);
+        const HRESULT hr = m_element->getAttribute(name.get(), 0, &value);
         const bool disabled = SUCCEEDED(hr) && V_VT(&value) == VT_BOOL && V_BOOL(&value);
         ::VariantClear(&value);
         return disabled;
@@ -74,10 +73,8 @@ public:
         ComPtr<IHTMLBodyElement> bodyElement;
         if (FAILED(body->QueryInterface(IID_IHTMLBodyElement, bodyElement.ReceiveVoid())))
             return false;
-        BSTR text = ::SysAllocString(value);
-        const HRESULT hr = bodyElement->put_scroll(text);
-        ::SysFreeString(text);
-        return SUCCEEDED(hr);
+        const ScopedBstr text = MakeBstr(value);
+        return SUCCEEDED(bodyElement->put_scroll(text.get()));
     }
 
     bool ConnectEvents(IDispatch* sink) override {
@@ -137,45 +134,10 @@ HRESULT DhtmlEventTarget::DispatchDhtmlEvent(long eventId, const HtmlElementPtr&
     return OnDhtmlEvent(table[row].handler, source);
 }
 
-DhtmlEventSink::DhtmlEventSink(DhtmlEventTarget* target) : m_target(target) {
-    InterlockedIncrement(&g_liveDhtmlSinks);
-}
-
-DhtmlEventSink::~DhtmlEventSink() { InterlockedDecrement(&g_liveDhtmlSinks); }
+DhtmlEventSink::DhtmlEventSink(DhtmlEventTarget* target)
+    : EventSink(kDIID_HTMLDocumentEvents2, &g_liveDhtmlSinks), m_target(target) {}
 
 LONG DhtmlEventSink::LiveCount() { return g_liveDhtmlSinks; }
-
-HRESULT DhtmlEventSink::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, kDIID_HTMLDocumentEvents2)) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG DhtmlEventSink::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
-
-ULONG DhtmlEventSink::Release() {
-    const LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
-}
-
-HRESULT DhtmlEventSink::GetTypeInfoCount(UINT* count) {
-    if (count) *count = 0;
-    return S_OK;
-}
-
-HRESULT DhtmlEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT DhtmlEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
 
 HRESULT DhtmlEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
                                EXCEPINFO*, UINT*) {

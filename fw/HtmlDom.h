@@ -12,6 +12,7 @@
 #include <string>
 
 #include "fw/DhtmlMatch.h"
+#include "fw/EventSink.h"
 #include "fw/Raii.h"
 
 namespace fw {
@@ -72,29 +73,18 @@ protected:
 };
 
 // The IDispatch advised on a document's HTMLDocumentEvents2.
-class DhtmlEventSink final : public IDispatch {
+class DhtmlEventSink final : public EventSink {
 public:
     explicit DhtmlEventSink(DhtmlEventTarget* target);  // one reference, the creator's
-    DhtmlEventSink(const DhtmlEventSink&) = delete;
-    DhtmlEventSink& operator=(const DhtmlEventSink&) = delete;
 
     void DetachTarget() { m_target = nullptr; }
     static LONG LiveCount();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                            DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
                                      DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                      UINT* argError) override;
 
 private:
-    ~DhtmlEventSink();
-    LONG m_refs = 1;
     DhtmlEventTarget* m_target;
 };
 

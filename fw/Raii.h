@@ -106,6 +106,27 @@ struct GlobalTraits {
     static void Close(type h) { ::GlobalFree(h); }
 };
 
+struct MenuTraits {
+    using type = HMENU;
+    static type Empty() { return nullptr; }
+    static bool IsValid(type h) { return h != nullptr; }
+    static void Close(type h) { ::DestroyMenu(h); }
+};
+
+struct HookTraits {
+    using type = HHOOK;
+    static type Empty() { return nullptr; }
+    static bool IsValid(type h) { return h != nullptr; }
+    static void Close(type h) { ::UnhookWindowsHookEx(h); }
+};
+
+struct BstrTraits {
+    using type = BSTR;
+    static type Empty() { return nullptr; }
+    static bool IsValid(type h) { return h != nullptr; }
+    static void Close(type h) { ::SysFreeString(h); }
+};
+
 }  // namespace detail
 
 using ScopedHandle = UniqueHandle<detail::KernelHandleTraits>;
@@ -123,6 +144,15 @@ using ScopedLibrary = UniqueHandle<detail::LibraryTraits>;
 // For icons made by CreateIconIndirect/CopyIcon/ExtractIcon; shared icons from LoadIcon are
 // not destroyed by anyone.
 using ScopedHIcon = UniqueHandle<detail::IconTraits>;
+// A menu that is no window's menu (a popup made for one TrackPopupMenu, a template loaded
+// but not handed to a window).
+using ScopedMenu = UniqueHandle<detail::MenuTraits>;
+using ScopedHook = UniqueHandle<detail::HookTraits>;
+// A BSTR made for a call; null text stays null.
+using ScopedBstr = UniqueHandle<detail::BstrTraits>;
+inline ScopedBstr MakeBstr(const wchar_t* text) {
+    return ScopedBstr(text ? ::SysAllocString(text) : nullptr);
+}
 using ScopedGlobal = UniqueHandle<detail::GlobalTraits>;
 
 // A memory DC: the constructor creates it (compatible with the given DC, or with the screen

@@ -4,6 +4,7 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/Wnd.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/App.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AbiChecks.cpp
   )
 endif()
 # The platform-free part of the browser hosting: DHTML event matching.
@@ -14,6 +15,7 @@ target_sources(vorel_core PRIVATE
 if(WIN32)
   target_sources(vorel_win PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/BrowserSite.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EventSink.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BrowserEvents.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BrowserControl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HtmlDom.cpp

@@ -16,13 +16,12 @@ namespace vorel {
 
 namespace {
 
-constexpr UINT kHotkeysChanged = WM_USER + 4;
 constexpr COLORREF kGroupColour = RGB(231, 241, 247);
 constexpr int kMaxNotifiedWindows = 10;
 
 const int kEditIds[3] = {IDC_BOSS_EDIT, IDC_SWITCH_EDIT, IDC_SOUND_EDIT};
 const HotkeyRow kRows[3] = {HotkeyRow::Boss, HotkeyRow::Switch, HotkeyRow::Sound};
-const int kLabelIds[6] = {IDC_BOSS_STATIC,  IDC_BOSS_EXAMPLE,  IDC_SWITCH_STATIC,
+const int kLabelIds[6] = {IDC_BOSS_STATIC,    IDC_BOSS_EXAMPLE, IDC_SWITCH_STATIC,
                           IDC_SWITCH_EXAMPLE, IDC_SOUND_STATIC, IDC_SOUND_EXAMPLE};
 
 bool KeyIsDown(int vk) { return (GetKeyState(vk) & 0xFF00) != 0; }
@@ -70,7 +69,7 @@ BOOL CALLBACK NotifyIfMainWindow(HWND window, LPARAM param) {
     GetClassNameW(window, className, 64);
     GetWindowTextW(window, title, 128);
     if (lstrcmpW(title, kProductTitle) == 0 && lstrcmpW(className, L"#32770") == 0) {
-        PostMessageW(window, kHotkeysChanged, 0, 0);
+        PostMessageW(window, kMsgHotkeysChanged, 0, 0);
         ++state->posted;
     }
     return state->posted < kMaxNotifiedWindows;
@@ -89,9 +88,12 @@ CSettingDlg::CSettingDlg(HWND parent) : CDlgEx(IDD_SETTINGS, parent) {}
 
 int* CSettingDlg::RowKey(HotkeyRow row) {
     switch (row) {
-        case HotkeyRow::Switch: return &m_switchKey;
-        case HotkeyRow::Sound: return &m_soundKey;
-        default: return &m_bossKey;
+        case HotkeyRow::Switch:
+            return &m_switchKey;
+        case HotkeyRow::Sound:
+            return &m_soundKey;
+        default:
+            return &m_bossKey;
     }
 }
 

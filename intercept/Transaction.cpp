@@ -119,6 +119,8 @@ DWORD ThreadIdOf(HANDLE thread, DWORD* processId) {
         LONG priority;
         LONG basePriority;
     };
+    static_assert(sizeof(BasicInformation) == (sizeof(void*) == 8 ? 48 : 28),
+                  "the system's thread basic information record");
     using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
     static const QueryFn query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));

@@ -13,19 +13,9 @@
 
 namespace vorel {
 
-static_assert(kMsgKeyDown == WM_KEYDOWN && kMsgSysKeyDown == WM_SYSKEYDOWN && kMsgChar == WM_CHAR &&
-                  kMsgSysCommand == WM_SYSCOMMAND,
-              "the key filter speaks the system's message numbers");
-static_assert(kScClose == SC_CLOSE && kScRestore == SC_RESTORE && kVkF5 == VK_F5 &&
-                  kVkEscape == VK_ESCAPE && kVkSpace == VK_SPACE,
-              "the key filter speaks the system's command and key codes");
-static_assert(kMsgFrameArrived == WM_USER + 2 && kMsgNewTabChoice == WM_USER + 6,
-              "messages between the program's processes");
-
 namespace {
 CAmbrel3Dlg* g_mainWindow = nullptr;
 
-const wchar_t kTitle[] = L"Vorel - Tolv";
 const wchar_t kExitQuestion[] = L"窗口即将关闭，确定要退出游戏？";
 constexpr int kTooltipDelayMs = 500;
 constexpr int kStaleFrameSize = 4;  // the corner that old window frames leave on XP
@@ -76,7 +66,7 @@ BOOL CAmbrel3Dlg::OnInitDialog() {
 
 void CAmbrel3Dlg::LayOutAndSkin() {
     ModifyStyle(0, WS_CLIPCHILDREN);
-    SetCaptionText(kTitle);
+    SetCaptionText(kProductTitle);
     UseStandardFrame();
 
     const HINSTANCE skins = SkinInstance();
@@ -171,7 +161,7 @@ void CAmbrel3Dlg::OnMuteTimer() {
 void CAmbrel3Dlg::OnOK() {}
 
 void CAmbrel3Dlg::OnCancel() {
-    if (ShowMessageBox(kMessageYesNo, kTitle, kExitQuestion, m_hWnd) == IDYES) ExitAll();
+    if (ShowMessageBox(kMessageYesNo, kProductTitle, kExitQuestion, m_hWnd) == IDYES) ExitAll();
 }
 
 void CAmbrel3Dlg::ExitAll() {
@@ -205,7 +195,7 @@ BOOL CAmbrel3Dlg::AddTrayIcon() {
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kMsgTrayNotify;
     data.hIcon = m_icon;
-    ::lstrcpynW(data.szTip, kTitle, ARRAYSIZE(data.szTip));
+    ::lstrcpynW(data.szTip, kProductTitle, ARRAYSIZE(data.szTip));
     const BOOL added = ::Shell_NotifyIconW(NIM_ADD, &data);
     if (added) m_trayIconAdded = true;
     return added;
@@ -274,18 +264,147 @@ POINT CAmbrel3Dlg::ScreenToClientPoint(HWND wnd, LPARAM screenPoint) {
     return p;
 }
 
+LRESULT CAmbrel3Dlg::OnInitDialogMessage(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CDlgEx::WindowProc(WM_INITDIALOG, wParam, lParam);
+    // The framework centres a dialog that did not move during its initialisation; ours stays
+    // a 1 x 1 pixel window in the screen's corner.
+    if (m_hWnd && !m_opened) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return result;
+}
+
+LRESULT CAmbrel3Dlg::OnSizeMessage(WPARAM wParam, LPARAM lParam) {
+    DropSkinCache();
+    const int cx = LOWORD(lParam), cy = HIWORD(lParam);
+    if (wParam != SIZE_MINIMIZED) FitPage(cx, cy);
+    const LRESULT result = CDlgEx::WindowProc(WM_SIZE, wParam, lParam);
+    if (wParam == SIZE_MINIMIZED) return result;
+    if (cx != m_lastWidth && m_hideButton.m_hWnd) PlaceCaptionControls(cx);
+    if (m_osVersion.dwMajorVersion < 6 && cx < m_lastWidth) RepaintStaleFrameCorner();
+    m_lastWidth = cx;
+    return result;
+}
+
+void CAmbrel3Dlg::PlaceCaptionControls(int cx) {
+    const CaptionControls c = LayoutCaptionControls(cx);
+    auto place = [](fw::Wnd& control, const BlitBox& b) {
+        control.MoveWindow(b.x, b.y, b.width, b.height, TRUE);
+        control.Invalidate(TRUE);
+    };
+    place(m_hideButton, c.hide);
+    place(m_soundButton, c.sound);
+    place(m_systemButton, c.system);
+    place(m_accountLink, c.link);
+    m_hideButton.RememberWindowRect();
+    m_soundButton.RememberWindowRect();
+    m_systemButton.RememberWindowRect();
+    RepaintCaptionButtons();
+}
+
+// XP leaves the old frame's corner on the desktop when the window narrows.
+void CAmbrel3Dlg::RepaintStaleFrameCorner() {
+    RECT window;
+    GetWindowRect(&window);
+    RECT corner = {window.right - kStaleFrameSize, window.top, window.right,
+                   window.top + kStaleFrameSize};
+    ::RedrawWindow(::GetDesktopWindow(), &corner, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+bool CAmbrel3Dlg::OnTimerMessage(WPARAM id) {
+    if (id == kMuteTimerId) {
+        OnMuteTimer();
+        return true;
+    }
+    if (id == kNoticeTimerId) {
+        KillTimer(kNoticeTimerId);
+        // Owned by this window: its re-showings are seen only while this is visible.
+        if (!m_popInfo.m_hWnd) m_popInfo.CreateAndShow(m_hWnd);
+        return true;
+    }
+    return false;
+}
+
+bool CAmbrel3Dlg::OnCommandMessage(WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+        case IDC_HIDE_ALL:
+            ToggleHideAll();
+            return true;
+        case IDC_SYSTEM_MENU:
+            ShowSystemMenu();
+            return true;
+        case IDC_SOUND:
+            m_muted = !m_muted;  // the button's image follows at the next tick
+            return true;
+        case IDC_ACCOUNT_LINK:
+            if (HIWORD(wParam) == STN_CLICKED) ShowNewTabChoice();
+            return true;
+    }
+    return false;
+}
+
+bool CAmbrel3Dlg::OnProtocolMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case kMsgFrameArrived:
+            OnFrameArrived(reinterpret_cast<HWND>(wParam), lParam);
+            return true;
+        case kMsgTrayNotify:
+            OnTrayNotify(lParam);
+            return true;
+        case kMsgShowTrayMenu:
+            ShowTrayMenu();
+            return true;
+        case kMsgHotkeysChanged:
+            ReloadHotkeys();
+            return true;
+        case kMsgNewTabChoice:
+            OnNewTabChoice(wParam);
+            return true;
+    }
+    return false;
+}
+
+// The strip answers the same in the client area and in the caption band, which the hit test
+// reports as caption: a non-client message is handled as its client twin, at the same point.
+bool CAmbrel3Dlg::OnStripMouse(UINT msg, LPARAM lParam) {
+    UINT kind = msg;
+    POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (msg) {
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONUP:
+        case WM_NCLBUTTONDBLCLK:
+        case WM_NCMBUTTONUP:
+            kind = msg - WM_NCLBUTTONDOWN + WM_LBUTTONDOWN;
+            p = ScreenToClientPoint(m_hWnd, lParam);
+            break;
+    }
+    static_assert(WM_NCMBUTTONUP - WM_NCLBUTTONDOWN == WM_MBUTTONUP - WM_LBUTTONDOWN &&
+                      WM_NCLBUTTONDBLCLK - WM_NCLBUTTONDOWN == WM_LBUTTONDBLCLK - WM_LBUTTONDOWN,
+                  "the non-client mouse messages keep the client ones' order");
+    const bool onTab = TabAtPoint(p.x, p.y, m_tabs.Count()) >= 0;
+    switch (kind) {
+        case WM_LBUTTONDOWN:
+            if (!onTab) return false;
+            OnStripPress(p);
+            return true;  // not a drag
+        case WM_LBUTTONUP:
+            OnStripRelease(p);
+            return false;
+        case WM_LBUTTONDBLCLK:
+            return onTab;  // no maximize from a tab
+        case WM_MBUTTONUP:
+            OnStripMiddleRelease(p);
+            return false;
+    }
+    return false;
+}
+
 LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (OnTaskbarRestart(msg)) return 0;
+    if (OnProtocolMessage(msg, wParam, lParam)) return 0;
     switch (msg) {
-        case WM_INITDIALOG: {
-            const LRESULT result = CDlgEx::WindowProc(msg, wParam, lParam);
-            // The framework centres a dialog that did not move during its initialisation;
-            // ours stays a 1 x 1 pixel window in the screen's corner.
-            if (m_hWnd && !m_opened) {
-                ::SetWindowPos(m_hWnd, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-            return result;
-        }
+        case WM_INITDIALOG:
+            return OnInitDialogMessage(wParam, lParam);
         case WM_PAINT:
             OnPaint();
             return 0;
@@ -298,85 +417,18 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SETICON:
             DropSkinCache();  // the title and the icon are part of the skin
             break;
-        case WM_SIZE: {
-            DropSkinCache();
-            const int cx = LOWORD(lParam), cy = HIWORD(lParam);
-            if (wParam != SIZE_MINIMIZED) FitPage(cx, cy);
-            const LRESULT result = CDlgEx::WindowProc(msg, wParam, lParam);
-            if (wParam == SIZE_MINIMIZED) return result;
-            if (cx != m_lastWidth && m_hideButton.m_hWnd) {
-                const CaptionControls c = LayoutCaptionControls(cx);
-                auto place = [](fw::Wnd& control, const BlitBox& b) {
-                    control.MoveWindow(b.x, b.y, b.width, b.height, TRUE);
-                    control.Invalidate(TRUE);
-                };
-                place(m_hideButton, c.hide);
-                place(m_soundButton, c.sound);
-                place(m_systemButton, c.system);
-                place(m_accountLink, c.link);
-                m_hideButton.RememberWindowRect();
-                m_soundButton.RememberWindowRect();
-                m_systemButton.RememberWindowRect();
-                RepaintCaptionButtons();
-            }
-            if (m_osVersion.dwMajorVersion < 6 && cx < m_lastWidth) {
-                RECT window;
-                GetWindowRect(&window);
-                RECT corner = {window.right - kStaleFrameSize, window.top, window.right,
-                               window.top + kStaleFrameSize};
-                ::RedrawWindow(::GetDesktopWindow(), &corner, nullptr,
-                               RDW_INVALIDATE | RDW_ALLCHILDREN);
-            }
-            m_lastWidth = cx;
-            return result;
-        }
+        case WM_SIZE:
+            return OnSizeMessage(wParam, lParam);
         case WM_WINDOWPOSCHANGING:
             OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
             break;
         case WM_TIMER:
-            if (wParam == kMuteTimerId) {
-                OnMuteTimer();
-                return 0;
-            }
-            if (wParam == kNoticeTimerId) {
-                KillTimer(kNoticeTimerId);
-                // Owned by this window: its re-showings are seen only while this is visible.
-                if (!m_popInfo.m_hWnd) m_popInfo.CreateAndShow(m_hWnd);
-                return 0;
-            }
+            if (OnTimerMessage(wParam)) return 0;
             break;
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-        case kMsgFrameArrived:
-            OnFrameArrived(reinterpret_cast<HWND>(wParam), lParam);
-            return 0;
-        case kMsgTrayNotify:
-            OnTrayNotify(lParam);
-            return 0;
-        case kMsgShowTrayMenu:
-            ShowTrayMenu();
-            return 0;
-        case kMsgHotkeysChanged:
-            ReloadHotkeys();
-            return 0;
-        case kMsgNewTabChoice:
-            OnNewTabChoice(wParam);
-            return 0;
         case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDC_HIDE_ALL:
-                    ToggleHideAll();
-                    return 0;
-                case IDC_SYSTEM_MENU:
-                    ShowSystemMenu();
-                    return 0;
-                case IDC_SOUND:
-                    m_muted = !m_muted;  // the button's image follows at the next tick
-                    return 0;
-                case IDC_ACCOUNT_LINK:
-                    if (HIWORD(wParam) == STN_CLICKED) ShowNewTabChoice();
-                    return 0;
-            }
+            if (OnCommandMessage(wParam)) return 0;
             break;
         case WM_SYSCOMMAND:
             // Posted close requests meet the key filter first; this catches the sent ones
@@ -385,45 +437,18 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_NCHITTEST:
             return OnNcHitTest(lParam);
-        case WM_NCLBUTTONDOWN: {
-            const POINT p = ScreenToClientPoint(m_hWnd, lParam);
-            if (TabAtPoint(p.x, p.y, m_tabs.Count()) >= 0) {
-                OnStripPress(p);
-                return 0;  // not a drag
-            }
-            break;
-        }
-        case WM_LBUTTONDOWN: {
-            const POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            if (TabAtPoint(p.x, p.y, m_tabs.Count()) >= 0) {
-                OnStripPress(p);
-                return 0;
-            }
-            break;
-        }
+        case WM_NCLBUTTONDOWN:
+        case WM_LBUTTONDOWN:
         case WM_NCLBUTTONUP:
-            OnStripRelease(ScreenToClientPoint(m_hWnd, lParam));
-            break;
         case WM_LBUTTONUP:
-            OnStripRelease(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            break;
-        case WM_NCLBUTTONDBLCLK: {
-            const POINT p = ScreenToClientPoint(m_hWnd, lParam);
-            if (TabAtPoint(p.x, p.y, m_tabs.Count()) >= 0) return 0;
-            break;
-        }
+        case WM_NCLBUTTONDBLCLK:
         case WM_LBUTTONDBLCLK:
-            if (TabAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), m_tabs.Count()) >= 0) {
-                return 0;
-            }
-            break;
-        case WM_MBUTTONUP:
-            OnStripMiddleRelease(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            break;
         case WM_NCMBUTTONUP:
-            OnStripMiddleRelease(ScreenToClientPoint(m_hWnd, lParam));
+        case WM_MBUTTONUP:
+            if (OnStripMouse(msg, lParam)) return 0;
             break;
         case WM_MOUSELEAVE:
+        case WM_NCMOUSELEAVE:
             OnMouseLeave();
             return 0;
         case WM_DESTROY:
@@ -432,9 +457,6 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (m_trayIconAdded) RemoveTrayIcon();
             RemoveKeyboardHook();
             break;
-        case WM_NCMOUSELEAVE:
-            OnMouseLeave();
-            return 0;
     }
     return CDlgEx::WindowProc(msg, wParam, lParam);
 }

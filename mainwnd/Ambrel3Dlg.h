@@ -121,6 +121,16 @@ private:
     void SetSoundImage(bool muted);
     static POINT ScreenToClientPoint(HWND wnd, LPARAM screenPoint);
 
+    // WindowProc's handlers; a bool answers whether the message was consumed.
+    LRESULT OnInitDialogMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSizeMessage(WPARAM wParam, LPARAM lParam);
+    void PlaceCaptionControls(int cx);
+    void RepaintStaleFrameCorner();
+    bool OnTimerMessage(WPARAM id);
+    bool OnCommandMessage(WPARAM wParam);
+    bool OnProtocolMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool OnStripMouse(UINT msg, LPARAM lParam);
+
     HICON m_icon = nullptr;  // shared resource icon; not destroyed
     CBtnEx m_hideButton;
     CBtnEx m_systemButton;

@@ -16,7 +16,6 @@
 namespace vorel {
 
 namespace {
-const wchar_t kTitle[] = L"Vorel - Tolv";
 const wchar_t kLimitText[] = L"当前窗体只支持3个游戏页";
 const wchar_t kAccountQuestion[] = L"确定要退出账号：";
 // A caption is a server and an account name; anything longer is cut here.
@@ -164,7 +163,7 @@ void CAmbrel3Dlg::CloseTab(int index) {
     }
     HWND closing = TabWindow(index);
     const std::wstring question = kAccountQuestion + m_tabs.At(index).caption + L" ?";
-    const INT_PTR answer = ShowMessageBox(kMessageYesNo, kTitle, question, m_hWnd);
+    const INT_PTR answer = ShowMessageBox(kMessageYesNo, kProductTitle, question, m_hWnd);
     // Messages kept flowing while the question was open: find the tab again by its window.
     index = m_tabs.IndexOf(IdOf(closing));
     if (index < 0) return;
@@ -241,7 +240,7 @@ void CAmbrel3Dlg::OnNewTabChoice(WPARAM answer) {
             StartGameProcess();
             break;
         case NewTabAction::ShowLimit:
-            ShowMessageBox(kMessageOk, kTitle, kLimitText, m_hWnd);
+            ShowMessageBox(kMessageOk, kProductTitle, kLimitText, m_hWnd);
             break;
         case NewTabAction::NewMainWindow:
             RestartSelf(QuoteArgument(m_programPath).c_str());

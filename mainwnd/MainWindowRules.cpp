@@ -5,8 +5,6 @@
 namespace vorel {
 
 namespace {
-constexpr int kPageMargin = 4;
-constexpr int kCaptionBand = 30;
 constexpr int kMinimumWidthBase = 483;
 constexpr int kMinimumHeight = 260;
 constexpr unsigned kSysCommandMask = 0xFFF0;  // the low four bits are the system's own
@@ -24,8 +22,8 @@ CaptionControls LayoutCaptionControls(int cx) {
 }
 
 BlitBox PageBox(int cx, int cy) {
-    return BlitBox{kPageMargin, kCaptionBand, cx - 2 * kPageMargin,
-                   cy - kCaptionBand - kPageMargin};
+    return BlitBox{kPageMargin, kCaptionBandHeight, cx - 2 * kPageMargin,
+                   cy - kCaptionBandHeight - kPageMargin};
 }
 
 bool RaiseToMinimumSize(int tabCount, int& width, int& height) {
@@ -90,8 +88,7 @@ NewTabAction DecideNewTabChoice(std::uint64_t wParam, int tabCount) {
 
 std::wstring GameProcessCommandLine(const std::wstring& exePath, std::int64_t mainWindow,
                                     int tabNumber) {
-    std::wstring line = L"\"" + exePath + L"\" /newgm /" + std::to_wstring(mainWindow) + L" /" +
-                        std::to_wstring(tabNumber);
+    std::wstring line = ProgramCommandLine(exePath, Switch::NewGame, {mainWindow, tabNumber});
     if (line.size() > kMaxGameCommandLine) return std::wstring();
     return line;
 }

@@ -1,37 +1,27 @@
 // What the main window decides without touching a window: where its caption controls and the
 // page go, its minimum size, which rule of its key filter a message meets, how a close request
 // or the new-tab choice is answered, and the command line of a game-window process.
-// Platform-free; the message numbers are the system's.
+// Platform-free; the messages between the processes are those of app/Protocol.h.
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "app/Protocol.h"
 #include "hotkey/HotkeyValue.h"
 #include "ui/SkinGeometry.h"
 
 namespace vorel {
 
-// Messages between the program's processes (WM_USER = 1024).
-constexpr unsigned kMsgTrayNotify = 1024 + 1;
-constexpr unsigned kMsgFrameArrived = 1024 + 2;
-constexpr unsigned kMsgShowTrayMenu = 1024 + 3;
-constexpr unsigned kMsgHotkeysChanged = 1024 + 4;
-constexpr unsigned kMsgMuteState = 1024 + 5;
-constexpr unsigned kMsgNewTabChoice = 1024 + 6;
-constexpr unsigned kMsgReloadHotkeys = 1024 + 7;
-// lParam of the messages the program makes itself (a cancelled login, the refresh command).
-constexpr std::int64_t kOwnMessageMark = 7261;
-
-// System values the decisions below compare with.
-constexpr unsigned kMsgKeyDown = 0x0100;
-constexpr unsigned kMsgChar = 0x0102;
-constexpr unsigned kMsgSysKeyDown = 0x0104;
-constexpr unsigned kMsgSysCommand = 0x0112;
-constexpr unsigned kScClose = 0xF060;
-constexpr unsigned kScRestore = 0xF120;
-constexpr unsigned kVkEscape = 0x1B;
-constexpr unsigned kVkSpace = 0x20;
-constexpr unsigned kVkF5 = 0x74;
+// The system values the decisions below compare with.
+constexpr unsigned kMsgKeyDown = sys::kKeyDown;
+constexpr unsigned kMsgChar = sys::kChar;
+constexpr unsigned kMsgSysKeyDown = sys::kSysKeyDown;
+constexpr unsigned kMsgSysCommand = sys::kSysCommand;
+using sys::kScClose;
+using sys::kScRestore;
+using sys::kVkEscape;
+using sys::kVkF5;
+using sys::kVkSpace;
 
 // Timer 3: the mute state to every tab.
 constexpr unsigned kMuteTimerId = 3;

@@ -1,5 +1,7 @@
 #include "mainwnd/MenuItems.h"
 
+#include "app/Protocol.h"
+
 namespace vorel {
 
 std::wstring HideAllMenuText(const Hotkey& bossKey) {
@@ -13,7 +15,7 @@ std::vector<MenuEntry> MenuEntries(MenuKind kind, const Hotkey& bossKey) {
         {kMenuUpdate, L"更新"},         {kMenuSettings, L"设置..."},
     };
     if (kind == MenuKind::System) {
-        entries.push_back({kMenuVersion, L"版本号: 3.0.0.1"});
+        entries.push_back({kMenuVersion, std::wstring(L"版本号: ") + kVersionText});
     } else {
         entries.push_back({kMenuExit, L"退出"});
     }

@@ -15,7 +15,6 @@
 namespace vorel {
 
 namespace {
-const wchar_t kTitle[] = L"Vorel - Tolv";
 const wchar_t kCacheCleared[] = L"缓存清除完毕！";
 constexpr int kSystemMenuGap = 2;  // between the "系统" button and its menu
 
@@ -84,7 +83,7 @@ void CAmbrel3Dlg::RunMenuCommand(int id, CSettingDlg& settings) {
         case kMenuClearCache:
             // Shown at once, whether or not the cleaning succeeds or has finished.
             StartCacheCleaning();
-            ShowMessageBox(kMessageOk, kTitle, kCacheCleared, m_hWnd);
+            ShowMessageBox(kMessageOk, kProductTitle, kCacheCleared, m_hWnd);
             break;
         case kMenuUpdate:
             // An offered update ends this window even when its process could not start.

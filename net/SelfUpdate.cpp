@@ -3,6 +3,7 @@
 #include "DeployConfig.h"
 #include "app/SettingsStore.h"
 #include "app/TextNumber.h"
+#include "app/UpdateGate.h"
 #include "fw/Raii.h"
 #include "net/FileDigest.h"
 #include "net/UpdateRules.h"

@@ -5,6 +5,7 @@
 #include "app/Ambrel3App.h"
 #include "app/Processes.h"
 #include "app/SettingsStore.h"
+#include "app/UpdateGate.h"
 #include "net/PrgsDlg.h"
 #include "ui/MessageBoxDlg.h"
 
@@ -30,7 +31,7 @@ bool RunStartUpdate(RunMode mode, CPrgsDlg& progress, UpdateOffer* offer) {
 }
 
 bool StartUpdateProcess(const std::wstring& exePath) {
-    return StartProgramProcess(QuoteArgument(exePath) + L" /update");
+    return StartProgramProcess(ProgramCommandLine(exePath, Switch::Update));
 }
 
 MenuUpdateOutcome RunMenuUpdate(const UpdateCheckSetup& setup, HWND mainWindow) {

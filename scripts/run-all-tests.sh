@@ -38,9 +38,16 @@ python_suite() {
   count_unittest "$logs/$name.log"
 }
 
+arch="$(bash scripts/test-arch.sh)"
+if [ "$arch" = i686 ]; then
+  win_ran="the shipped i686 build (build/win)"
+else
+  win_ran="the $arch build (build/win-$arch); the shipped i686 build and its tests were compiled, not run"
+fi
+
 step "native build (ASan + UBSan)";  make --no-print-directory native || exit 1
 step "windows build (shipped, i686)"; make --no-print-directory win || exit 1
-step "windows test build ($(bash scripts/test-arch.sh))"; make --no-print-directory wintest || exit 1
+step "windows test build ($arch)"; make --no-print-directory wintest || exit 1
 
 python_suite publisher-server tools/publisher/test_server.py
 python_suite skin-art res/art/test_skins.py
@@ -58,13 +65,13 @@ make --no-print-directory fuzz-smoke 2>&1 | tee "$logs/fuzz.log" | grep -E 'test
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail=1
 count_ctest "$logs/fuzz.log"
 
-step "windows and end-to-end tests under Wine"
+step "windows and end-to-end tests under Wine, $win_ran"
 make --no-print-directory test-win 2>&1 | tee "$logs/win.log" | grep -E 'tests passed|Failed|\*\*\*|^\s+[0-9]+ - ' || true
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail=1
 count_ctest "$logs/win.log"
 
 echo
 echo "make test: $(( $(date +%s) - start )) s; full logs in $logs"
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed; the Windows suites ran $win_ran"
 [ "$failed" -eq 0 ] || fail=1
 exit $fail

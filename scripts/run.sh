@@ -52,3 +52,15 @@ else
   wineserver -w
 fi
 "$here/../tools/publisher/publisher.sh" stop >/dev/null
+
+# What a newcomer saw is only the start: Debian has no HTML engine for Wine, so no page loads.
+cat <<'TEXT'
+
+run: what Wine could show is the login picture and, a few seconds later, the publisher's
+     notice. On Windows the login page would load inside the picture; logging in there
+     makes the account a tab of the skinned main window (up to three tabs, the "系统" menu,
+     the tray icon, the boss key F10, the sound key Ctrl+Q). Wine here has no HTML engine,
+     so no page renders and no login can happen by hand.
+     Every window, photographed with accounts logged in by a stand-in: docs/screens.md
+     (make them again with `make screenshots`).
+TEXT

@@ -9,14 +9,6 @@
 namespace vorel {
 namespace {
 
-#ifndef _WIN64
-// The record sizes the mixer expects from a 32-bit caller.
-static_assert(sizeof(MIXERLINEW) == 280, "MIXERLINEW");
-static_assert(sizeof(MIXERLINECONTROLSW) == 24, "MIXERLINECONTROLSW");
-static_assert(sizeof(MIXERCONTROLW) == 228, "MIXERCONTROLW");
-static_assert(sizeof(MIXERCONTROLDETAILS) == 24, "MIXERCONTROLDETAILS");
-#endif
-
 struct MixerTraits {
     using type = HMIXER;
     static type Empty() { return nullptr; }

@@ -4,12 +4,12 @@ namespace vorel {
 
 namespace {
 bool IsPlainF5(const Hotkey& key) {
-    return key.virtualKey == static_cast<int32_t>(frame_msg::kVkF5) && key.modifier == 0;
+    return key.virtualKey == static_cast<int32_t>(sys::kVkF5) && key.modifier == 0;
 }
 }  // namespace
 
 FrameKeyAction DecideFrameKey(const FrameKeyInput& in) {
-    using namespace frame_msg;
+    using namespace sys;
     const bool keyDown = in.message == kKeyDown || in.message == kSysKeyDown;
     if (keyDown && in.lParam != kOwnMessageMark && in.switchKey.virtualKey != 0 &&
         in.wParam == static_cast<uintptr_t>(in.switchKey.virtualKey) &&
@@ -43,7 +43,8 @@ bool MuteState::Request(bool muted) {
 }
 
 FrameRect FitIntoMainWindow(const FrameRect& client) {
-    return {client.left + 4, client.top + 30, client.right - 4, client.bottom - 4};
+    return {client.left + kPageMargin, client.top + kCaptionBandHeight, client.right - kPageMargin,
+            client.bottom - kPageMargin};
 }
 
 unsigned GameViewHostFlags(unsigned flags, const std::wstring& gameAddress,

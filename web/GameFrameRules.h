@@ -4,22 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Protocol.h"
 #include "hotkey/HotkeyValue.h"
 
 namespace vorel {
-
-// lParam of the messages that the program makes itself.
-constexpr intptr_t kOwnMessageMark = 7261;
-
-// The message numbers the rules look at (those of the Windows headers).
-namespace frame_msg {
-constexpr unsigned kKeyDown = 0x0100;
-constexpr unsigned kChar = 0x0102;
-constexpr unsigned kSysKeyDown = 0x0104;
-constexpr unsigned kSysCommand = 0x0112;
-constexpr uintptr_t kScClose = 0xF060;
-constexpr uintptr_t kVkF5 = 0x74;
-}  // namespace frame_msg
 
 struct FrameKeyInput {
     unsigned message = 0;
@@ -57,7 +45,7 @@ private:
 struct FrameRect {
     long left = 0, top = 0, right = 0, bottom = 0;
 };
-// The main window's client area below its 30-pixel tab strip, 4 pixels in at the sides.
+// The main window's client area below its caption band, a page margin in at the sides.
 FrameRect FitIntoMainWindow(const FrameRect& client);
 
 // The game hall keeps the browser's border and scroll bars; games show neither.

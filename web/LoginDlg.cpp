@@ -4,6 +4,7 @@
 
 #include "app/Ambrel3App.h"
 #include "app/SettingsStore.h"
+#include "app/SystemSettings.h"
 #include "ui/MessageBoxDlg.h"
 #include "web/GameWindow.h"
 #include "web/PageCommand.h"

@@ -145,12 +145,12 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             OnTimer(wParam);
             return result;
         }
-        case kMsgMute: {
+        case kMsgMuteState: {
             const bool muted = wParam != 0;
             if (m_mute.Request(muted)) ApplyMute(muted);
             return 0;
         }
-        case kMsgReadHotkeys:
+        case kMsgReloadHotkeys:
             ReadHotkeys();
             return 0;
         case WM_MOUSEACTIVATE:

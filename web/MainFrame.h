@@ -11,11 +11,6 @@
 
 namespace vorel {
 
-// Messages between the game window and the main window.
-constexpr UINT kMsgFrameArrived = WM_USER + 2;  // wParam frame handle, lParam 1 for the hall
-constexpr UINT kMsgMute = WM_USER + 5;          // wParam 1 muted, 0 sound on
-constexpr UINT kMsgReadHotkeys = WM_USER + 7;
-
 // Timers of the frame.
 constexpr UINT_PTR kTimerParentWatch = 2;  // 800 ms: end when the main window is gone
 constexpr UINT_PTR kTimerPageBoxes = 5;    // 130 ms once: destroy a leftover page message box

@@ -22,17 +22,6 @@ constexpr COLORREF kTitleColour = RGB(19, 43, 67);
 constexpr COLORREF kTextColour = RGB(30, 39, 46);
 constexpr COLORREF kHoverColour = RGB(22, 122, 235);
 
-std::wstring ReadNoticeSetting(const std::wstring& file, const wchar_t* key, size_t capacity) {
-    std::vector<wchar_t> buffer(capacity, L'\0');
-    ::GetPrivateProfileStringW(kIniSection, key, L"", buffer.data(), static_cast<DWORD>(capacity),
-                               file.c_str());
-    return buffer.data();
-}
-
-void WriteNoticeSetting(const std::wstring& file, const wchar_t* key, const wchar_t* value) {
-    ::WritePrivateProfileStringW(kIniSection, key, value, file.c_str());
-}
-
 void Place(CStaticEx& control, const NoticeControlPlace& place) {
     if (!control.m_hWnd) return;
     if (!place.visible) {
@@ -111,15 +100,15 @@ void CPopInfoDlg::Decide() {
     const NoticeDate today{now.wYear, now.wMonth, now.wDay};
     const std::wstring storedInfo =
         fetched.empty() ? std::wstring()
-                        : ReadNoticeSetting(m_settingsFile, kPopInfoKey, kNoticeInfoCapacity);
+                        : ReadIniValue(m_settingsFile, kPopInfoKey, L"", kNoticeInfoCapacity);
     const std::wstring storedEnable =
         storedInfo.empty() ? std::wstring()
-                           : ReadNoticeSetting(m_settingsFile, kPopEnableKey, kPopEnableCapacity);
+                           : ReadIniValue(m_settingsFile, kPopEnableKey, L"", kPopEnableCapacity);
     m_verdict = DecideNotice(fetched, storedInfo, storedEnable, today, &m_record);
     m_show = m_verdict == NoticeVerdict::Show;
     if (!m_show) return;
-    WriteNoticeSetting(m_settingsFile, kPopInfoKey, fetched.c_str());
-    WriteNoticeSetting(m_settingsFile, kPopEnableKey, L"1");
+    WriteIniValue(m_settingsFile, kPopInfoKey, fetched.c_str());
+    WriteIniValue(m_settingsFile, kPopEnableKey, L"1");
     m_showings = NoticeShowings(m_record.showings);
 }
 
@@ -217,7 +206,7 @@ void CPopInfoDlg::Apply(const NoticeStep& step) {
         KillTimer(kNoticeWaitTimer);
         ShowWindow(SW_HIDE);
     }
-    if (step.popEnable) WriteNoticeSetting(m_settingsFile, kPopEnableKey, step.popEnable);
+    if (step.popEnable) WriteIniValue(m_settingsFile, kPopEnableKey, step.popEnable);
     if (step.openLink) OpenLink(m_record.link);
     if (step.hide) ShowWindow(SW_HIDE);
     if (step.startWaitTimer) SetTimer(kNoticeWaitTimer, kNoticeWaitMs);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/Protocol.h"
 #include "support/FaultScenario.h"
 #include "support/KeyInput.h"
 #include "support/LauncherScenario.h"
@@ -21,7 +22,7 @@ namespace {
 
 constexpr int kYes = 5000;
 constexpr int kNo = 5001;
-constexpr UINT kMsgNewTabChoice = WM_USER + 6;
+using vorel::kMsgNewTabChoice;
 constexpr int kSoundButton = 1002;
 
 // The mute states a stand-in was given, in order, as "0" and "1" (it logs each change).

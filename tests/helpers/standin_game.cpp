@@ -24,14 +24,16 @@
 #include <cwctype>
 #include <string>
 
+#include "app/Protocol.h"
+
 namespace {
 
 constexpr ULONG_PTR kCommand = 0x5354;  // "ST"
-constexpr UINT kMsgFrameArrived = WM_USER + 2;
-constexpr UINT kMsgMuteState = WM_USER + 5;
-constexpr UINT kMsgReloadHotkeys = WM_USER + 7;
+using vorel::kMsgFrameArrived;
+using vorel::kMsgMuteState;
+using vorel::kMsgReloadHotkeys;
+using vorel::kOwnMessageMark;
 constexpr UINT kMsgDoCommand = WM_APP + 1;
-constexpr LPARAM kOwnMessageMark = 7261;
 constexpr UINT_PTR kParentTimer = 2;
 constexpr UINT_PTR kShowTimer = 9;
 

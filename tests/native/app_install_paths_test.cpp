@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/InstallPaths.h"
+#include "app/Protocol.h"
 
 using namespace vorel;
 
@@ -23,8 +24,8 @@ TEST(InstallPaths, ShortcutAndStartMenuFolderForms) {
     EXPECT_EQ(ShortcutFilePath(StartMenuFolderPath(programs), kUninstallShortcutName),
               programs + L"\\Vorel登录器\\卸载 VorelTolv登录器.lnk");
     EXPECT_STREQ(kGroupShortcutName, L"七二六一网页游戏");
-    EXPECT_STREQ(kShortcutSwitch, L"/VorelD");
-    EXPECT_STREQ(kUninstallSwitch, L"/uninst");
+    EXPECT_STREQ(SwitchText(Switch::ShortcutStart), L"/VorelD");
+    EXPECT_STREQ(SwitchText(Switch::Uninstall), L"/uninst");
 }
 
 TEST(InstallPaths, PerUserDesktopShortcutIsInTheProfileOfTheDocumentsFolder) {

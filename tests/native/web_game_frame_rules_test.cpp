@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 using namespace vorel;
-using namespace vorel::frame_msg;
+using namespace vorel::sys;
 
 namespace {
 

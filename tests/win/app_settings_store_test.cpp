@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/SettingsStore.h"
+#include "app/SystemSettings.h"
+#include "app/UpdateGate.h"
 #include "support/WinTestSupport.h"
 
 using namespace testsupport;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/SettingsStore.h"
+#include "app/SystemSettings.h"
 #include "support/PublisherTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "ui/MessageBoxDlg.h"

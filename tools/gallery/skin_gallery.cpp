@@ -139,8 +139,8 @@ void ForceHover(CBtnEx& button) { button.SendMessage(WM_MOUSEHOVER); }
 void ForcePressed(CBtnEx& button) { button.SendMessage(BM_SETSTATE, TRUE); }
 void ForceDisabled(CBtnEx& button) { ::EnableWindow(button.m_hWnd, FALSE); }
 
-void SceneDialogs(std::vector<std::unique_ptr<GalleryWindow>>& windows) {
-    // The standard dialog skin with every control of the toolkit.
+// The standard dialog skin with every control of the toolkit.
+void ControlsScene(std::vector<std::unique_ptr<GalleryWindow>>& windows) {
     auto controls = std::make_unique<GalleryWindow>();
     if (controls->Open(L"控件一览 — 对话框皮肤 131", 30, 30, 560, 400)) {
         GalleryWindow& w = *controls;
@@ -188,8 +188,10 @@ void SceneDialogs(std::vector<std::unique_ptr<GalleryWindow>>& windows) {
         (void)stretched;
         windows.push_back(std::move(controls));
     }
+}
 
-    // The main window's skin with its caption buttons; the maximize button hovered.
+// The main window's skin with its caption buttons; the maximize button hovered.
+void MainSkinScene(std::vector<std::unique_ptr<GalleryWindow>>& windows) {
     auto main = std::make_unique<GalleryWindow>();
     if (main->Open(L"VorelTolv登录器 — 主窗口皮肤 134", 620, 30, 620, 300)) {
         GalleryWindow& w = *main;
@@ -206,8 +208,10 @@ void SceneDialogs(std::vector<std::unique_ptr<GalleryWindow>>& windows) {
         ::ShowWindow(w.m_hWnd, SW_SHOWNOACTIVATE);
         windows.push_back(std::move(main));
     }
+}
 
-    // Whole-window backgrounds: the add-account dialog and a notice with its close button.
+// Whole-window backgrounds: the add-account dialog and a notice with its close button.
+void BackgroundScenes(std::vector<std::unique_ptr<GalleryWindow>>& windows) {
     auto account = std::make_unique<GalleryWindow>();
     if (account->Open(L"登录其他账号", 620, 360, 300, 200)) {
         GalleryWindow& w = *account;
@@ -233,6 +237,12 @@ void SceneDialogs(std::vector<std::unique_ptr<GalleryWindow>>& windows) {
         ::ShowWindow(w.m_hWnd, SW_SHOWNOACTIVATE);
         windows.push_back(std::move(notice));
     }
+}
+
+void SceneDialogs(std::vector<std::unique_ptr<GalleryWindow>>& windows) {
+    ControlsScene(windows);
+    MainSkinScene(windows);
+    BackgroundScenes(windows);
 }
 
 void SceneMessages(std::vector<std::unique_ptr<vorel::CMessageBox>>& boxes) {
