@@ -34,7 +34,7 @@ bool HasElevation() {
 // The desktop window's folder view, as its own scripting object.
 HRESULT DesktopShell(fw::ComPtr<IShellDispatch2>& shell) {
     fw::ComPtr<IShellWindows> windows;
-    HRESULT hr = windows.CreateInstance(CLSID_ShellWindows, CLSCTX_LOCAL_SERVER);
+    HRESULT hr = windows.CreateInstance(CLSID_ShellWindows, CLSCTX_ALL);
     if (FAILED(hr)) return hr;
     VARIANT empty;
     ::VariantInit(&empty);
