@@ -8,9 +8,11 @@
 #include "app/CrashDump.h"
 #include "app/Install.h"
 #include "app/SettingsStore.h"
+#include "app/ShellOpen.h"
 #include "app/StatisticsReport.h"
 #include "app/SystemSettings.h"
 #include "app/UpdateGate.h"
+#include "fw/SystemLibrary.h"
 #include "mainwnd/Ambrel3Dlg.h"
 #include "net/UpdateFlows.h"
 #include "ui/MessageBoxDlg.h"
@@ -40,6 +42,7 @@ RunMode CAmbrel3App::DetermineRunMode() {
 }
 
 BOOL CAmbrel3App::InitInstance() {
+    fw::NarrowLibrarySearch();
     InstallCrashFilter();
 
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
@@ -93,7 +96,7 @@ BOOL CAmbrel3App::RunInstall() {
 }
 
 BOOL CAmbrel3App::RunPartnerStart() {
-    ShellExecuteW(nullptr, L"open", VOREL_HALL_SITE, nullptr, nullptr, SW_SHOWMAXIMIZED);
+    OpenAddress(VOREL_HALL_SITE, SW_SHOWMAXIMIZED);
     CountAndReport(ReportKind::PartnerStart, ReportCopiedEvent(), ReportDoneEvent());
     WaitForSingleObject(ReportDoneEvent(), INFINITE);
     return FALSE;

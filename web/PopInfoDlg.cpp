@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/SettingsStore.h"
+#include "app/ShellOpen.h"
 #include "res/resource.h"
 #include "ui/SkinImage.h"
 #include "web/NoticeFetch.h"
@@ -183,9 +184,7 @@ bool CPopInfoDlg::IsParentVisible() const {
     return owner && ::IsWindowVisible(owner);
 }
 
-void CPopInfoDlg::OpenLink(const std::wstring& link) {
-    ::ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
-}
+void CPopInfoDlg::OpenLink(const std::wstring& link) { OpenAddress(link, SW_SHOWMAXIMIZED); }
 
 void CPopInfoDlg::Apply(const NoticeStep& step) {
     if (step.end) {
