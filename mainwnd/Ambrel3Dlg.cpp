@@ -3,9 +3,14 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <vector>
+
 #include "app/SettingsStore.h"
 #include "hotkey/HotkeySettings.h"
+#include "mainwnd/ForeignWindows.h"
+#include "mainwnd/HookDecision.h"
 #include "mainwnd/KeyboardHook.h"
+#include "mainwnd/MainWindowPosts.h"
 #include "mainwnd/MainWindowRules.h"
 #include "res/resource.h"
 #include "ui/MessageBoxDlg.h"
@@ -36,6 +41,7 @@ CAmbrel3Dlg* MainWindow() { return g_mainWindow; }
 CAmbrel3Dlg::CAmbrel3Dlg(HWND parent) : CDlgEx(IDD_MAINWND, parent) {
     m_icon = ::LoadIconW(SkinInstance(), MAKEINTRESOURCEW(IDI_APP));
     m_programPath = RunningExePath();
+    m_updateSetup = DefaultUpdateCheckSetup();
     g_mainWindow = this;
 }
 
@@ -130,9 +136,9 @@ void CAmbrel3Dlg::LayOutAndSkin() {
 void CAmbrel3Dlg::FitPage(int cx, int cy) {
     const BlitBox page = PageBox(cx, cy);
     if (m_hallWindow && ::IsWindowVisible(m_hallWindow)) {
-        ::MoveWindow(m_hallWindow, page.x, page.y, page.width, page.height, FALSE);
+        PlaceAsync(m_hallWindow, page);
     } else if (!m_tabs.Empty()) {
-        ::MoveWindow(TabWindow(m_tabs.Current()), page.x, page.y, page.width, page.height, FALSE);
+        PlaceAsync(TabWindow(m_tabs.Current()), page);
     }
 }
 
@@ -174,14 +180,37 @@ void CAmbrel3Dlg::ExitAll() {
     m_pendingProcess.reset();
     m_pendingProcessId = 0;
     RemoveKeyboardHook();
-    for (int i = 0; i < m_tabs.Count(); ++i) {
-        HWND tab = TabWindow(i);
-        ::SetParent(tab, nullptr);
-        ::ShowWindow(tab, SW_HIDE);
-        ::PostMessageW(tab, WM_SYSCOMMAND, SC_CLOSE, 0);
+    // Taken first: waiting for a frame's answer lets sent messages in, which may change the
+    // tabs.
+    std::vector<HWND> tabs;
+    for (int i = 0; i < m_tabs.Count(); ++i) tabs.push_back(TabWindow(i));
+    for (HWND tab : tabs) {
+        if (Answers(tab, kFrameAnswerMs)) {
+            ::SetParent(tab, nullptr);
+            ShowAsync(tab, SW_HIDE);
+            ::PostMessageW(tab, WM_SYSCOMMAND, SC_CLOSE, 0);
+        } else if (::IsWindow(tab)) {
+            // A hung game would never take its close request, and as a child of this window
+            // it would hold this window's end.
+            EndProcessOf(tab);
+        }
     }
     RemoveTrayIcon();
     ::PostQuitMessage(0);
+}
+
+void CAmbrel3Dlg::OnHotkeyAction(WPARAM action) {
+    switch (static_cast<HookAction>(action)) {
+        case HookAction::ToggleHideAll:
+            ToggleHideAll();
+            break;
+        case HookAction::ToggleMute:
+            // The button and the game windows follow at the next tick of the mute timer.
+            m_muted = !m_muted;
+            break;
+        case HookAction::None:
+            break;
+    }
 }
 
 void CAmbrel3Dlg::ReloadHotkeys() {
@@ -334,8 +363,8 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             if (wParam == kNoticeTimerId) {
                 KillTimer(kNoticeTimerId);
-                // Owned by this window: its re-showings are seen only while this is visible.
-                if (!m_popInfo.m_hWnd) m_popInfo.CreateAndShow(m_hWnd);
+                // Fetched on a worker; the popup comes with kMsgNoticeFetched.
+                if (!m_popInfo.m_hWnd) m_popInfo.StartFetch(m_hWnd, kMsgNoticeFetched);
                 return 0;
             }
             break;
@@ -352,6 +381,16 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kMsgHotkeysChanged:
             ReloadHotkeys();
+            return 0;
+        case kMsgHotkeyAction:
+            OnHotkeyAction(wParam);
+            return 0;
+        case kMsgUpdateChecked:
+            OnUpdateChecked(wParam != 0);
+            return 0;
+        case kMsgNoticeFetched:
+            // Owned by this window: its re-showings are seen only while this is visible.
+            if (!m_popInfo.m_hWnd) m_popInfo.CreateAndShow(m_hWnd);
             return 0;
         case kMsgNewTabChoice:
             OnNewTabChoice(wParam);

@@ -80,7 +80,18 @@ protected:
 
 TEST_F(ProcessFaults, AKilledTabIsDroppedAndTheMainWindowGoesOn) {
     StandIn a = m_main.LogIn(0, L"1服-龙城-alice");
-    ASSERT_TRUE(m_main.CancelRealLogin());
+    // The program's own first login is still up, modal over the main window, when its process
+    // dies (killed, or crashed with its page): the window takes clicks again at the next tick.
+    HWND login = WaitForLoginOf(m_main.wnd, 30000);
+    ASSERT_TRUE(login);
+    DWORD loginPid = 0;
+    GetWindowThreadProcessId(login, &loginPid);
+    EXPECT_FALSE(IsWindowEnabled(m_main.wnd)) << "the login does not hold the main window";
+    ASSERT_TRUE(EndProcess(loginPid));
+    const DWORD loginKilled = GetTickCount();
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(m_main.wnd) != FALSE; }, 2000))
+        << "the main window stayed disabled after its login's process was killed";
+    printf("[ figures  ] killed login: main window enabled after %lu ms\n", Since(loginKilled));
     StandIn b = m_main.LogIn(1, L"1服-龙城-bob");
     StandIn c = m_main.LogIn(2, L"2服-凤鸣-carol");
     ASSERT_TRUE(IsWindowVisible(c.Frame()));
@@ -207,6 +218,20 @@ TEST_F(ProcessFaults, TwoMainWindowsRunSideBySideEachWithItsOwnTabsAndHook) {
         },
         60000))
         << "no second main window";
+    // Started at idle priority like every process of the program, a main window raises itself
+    // to normal, since its thread serves the keyboard hook; its game processes stay idle.
+    auto priorityOf = [](DWORD pid) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+        const DWORD priority = process ? GetPriorityClass(process) : 0;
+        if (process) CloseHandle(process);
+        return priority;
+    };
+    EXPECT_EQ(priorityOf(second.pid), DWORD(NORMAL_PRIORITY_CLASS));
+    if (HWND secondLogin = WaitForLoginOf(second.wnd, 30000)) {
+        DWORD loginPid = 0;
+        GetWindowThreadProcessId(secondLogin, &loginPid);
+        EXPECT_EQ(priorityOf(loginPid), DWORD(IDLE_PRIORITY_CLASS));
+    }
     // The same account may play in both windows: each keeps its own captions.
     StandIn b1 = second.LogIn(0, L"1服-龙城-alice");
     ASSERT_TRUE(second.CancelRealLogin());

@@ -1,5 +1,7 @@
 // The main window with real game processes (stand-ins that speak the game window's protocol):
 // logins, tabs, the three-tab limit, closing tabs and the whole window.
+#include <cstdio>
+
 #include "win/mainwnd_test_support.h"
 
 #include "support/MainWindowProbe.h"
@@ -259,4 +261,35 @@ TEST_F(MainWindowTest, ATabWhoseProcessDiedIsDroppedAtTheNextTick) {
     EXPECT_EQ(m_dlg->CurrentTab(), 0);
     EXPECT_TRUE(IsWindowVisible(m_first.Frame()));
     EXPECT_TRUE(boxes.seen().empty());
+}
+
+TEST_F(MainWindowTest, AGameThatStopsTakingMessagesFreezesNeitherTheWindowNorItsExit) {
+    LogIn(m_first, kAlice);
+    StandIn bob = AddTab(kBob);
+    ASSERT_TRUE(bob.Command(L"hang 30000"));
+    ASSERT_TRUE(bob.WaitForLine(L"hang", 5000, Pumping()));
+    // Every call below waited for bob's thread when made synchronously: switching away from
+    // its tab and back, resizing the page, hiding and restoring all, and the exit.
+    const DWORD start = GetTickCount();
+    m_dlg->SelectTab(0);
+    m_dlg->SelectTab(1);
+    RECT r;
+    GetWindowRect(Main(), &r);
+    SetWindowPos(Main(), nullptr, 0, 0, r.right - r.left - 40, r.bottom - r.top - 40,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    m_dlg->ToggleHideAll();
+    m_dlg->ToggleHideAll();
+    const DWORD switched = GetTickCount() - start;
+    m_dlg->ExitAll();
+    const DWORD exited = GetTickCount() - start;
+    printf(
+        "[ figures  ] hung tab: switched, resized, hidden and restored in %lu ms, exit after "
+        "%lu ms\n",
+        switched, exited);
+    EXPECT_LT(exited, 10000u) << "the main window waited for the hung game";
+    EXPECT_TRUE(WaitUntil([&] { return m_quit; }, 5000));
+    EXPECT_TRUE(m_first.WaitForLine(L"close 0", 15000, Pumping()));
+    // The hung game could never take its close request: its process is ended.
+    EXPECT_TRUE(bob.WaitForExit(5000, Pumping())) << "the hung game still runs";
+    EXPECT_FALSE(bob.HasLine(L"hang over"));
 }
