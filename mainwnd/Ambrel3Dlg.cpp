@@ -182,18 +182,22 @@ void CAmbrel3Dlg::ExitAll() {
     RemoveKeyboardHook();
     // Taken first: waiting for a frame's answer lets sent messages in, which may change the
     // tabs.
-    std::vector<HWND> tabs;
+    std::vector<HWND> tabs, answering;
     for (int i = 0; i < m_tabs.Count(); ++i) tabs.push_back(TabWindow(i));
     for (HWND tab : tabs) {
         if (Answers(tab, kFrameAnswerMs)) {
-            ::SetParent(tab, nullptr);
-            ShowAsync(tab, SW_HIDE);
-            ::PostMessageW(tab, WM_SYSCOMMAND, SC_CLOSE, 0);
+            answering.push_back(tab);
         } else if (::IsWindow(tab)) {
             // A hung game would never take its close request, and as a child of this window
-            // it would hold this window's end.
+            // it would hold this window's end, and (under Wine) every re-parenting of the
+            // other frames: it goes first.
             EndProcessOf(tab);
         }
+    }
+    for (HWND tab : answering) {
+        ::SetParent(tab, nullptr);
+        ShowAsync(tab, SW_HIDE);
+        ::PostMessageW(tab, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     RemoveTrayIcon();
     ::PostQuitMessage(0);

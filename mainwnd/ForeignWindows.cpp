@@ -22,11 +22,21 @@ bool Answers(HWND wnd, DWORD timeoutMs) {
     return ::SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
 }
 
+bool ForegroundAnswers() {
+    HWND foreground = ::GetForegroundWindow();
+    if (!foreground || ::GetWindowThreadProcessId(foreground, nullptr) == ::GetCurrentThreadId()) {
+        return true;
+    }
+    return Answers(foreground, kForegroundAnswerMs);
+}
+
 void EndProcessOf(HWND wnd) {
     DWORD id = 0;
     if (!::GetWindowThreadProcessId(wnd, &id) || id == ::GetCurrentProcessId()) return;
-    fw::ScopedHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, id));
-    if (process) ::TerminateProcess(process.get(), 0);
+    fw::ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (!process || !::TerminateProcess(process.get(), 0)) return;
+    // Its windows are gone once it has ended.
+    ::WaitForSingleObject(process.get(), kProcessEndMs);
 }
 
 }  // namespace vorel

@@ -20,11 +20,19 @@ bool Answers(HWND wnd, DWORD timeoutMs);
 // Not reported hung by the system (no wait; Windows counts a thread hung after 5 seconds
 // without taking a message).
 bool NotHung(HWND wnd);
+// The foreground window is this thread's, or none, or its thread answers within a short
+// time. Only then may the foreground move: taking it from a hung window waits for that
+// window's thread (Wine does so even where Windows would not).
+bool ForegroundAnswers();
+
 // Ends the process of a window that does not answer, which could otherwise never take its
-// close request and would hold the main window's end.
+// close request and would hold the main window's end; waits up to kProcessEndMs for it.
 void EndProcessOf(HWND wnd);
+constexpr DWORD kProcessEndMs = 2000;
 
 // How long an exit or a closed tab gives a frame to answer before it counts as hung.
 constexpr DWORD kFrameAnswerMs = 500;
+// How long a switch of the foreground waits to learn that the foreground window answers.
+constexpr DWORD kForegroundAnswerMs = 200;
 
 }  // namespace vorel

@@ -165,7 +165,7 @@ void CAmbrel3Dlg::ShowTab(HWND tab) {
         }
         PlaceAsync(wnd, page);
         ShowAsync(wnd, SW_SHOW);
-        if (NotHung(wnd)) ::SetForegroundWindow(wnd);
+        if (NotHung(wnd) && ForegroundAnswers()) ::SetForegroundWindow(wnd);
         if (IsVisible(m_hallWindow)) ShowAsync(m_hallWindow, SW_HIDE);
     }
 }

@@ -130,15 +130,17 @@ void CAmbrel3Dlg::ToggleHideAll() {
 
 void CAmbrel3Dlg::BringToFront() {
     // Another process has the foreground; with its input attached this one may take it.
-    // A hung one is not attached to: its input would hold this thread's.
+    // A hung one is neither attached to nor has the foreground taken from it: both would
+    // hold this thread until it answers. The window still comes to the top.
+    const bool answers = ForegroundAnswers();
     HWND foreground = ::GetForegroundWindow();
     const DWORD self = ::GetCurrentThreadId();
-    const DWORD other = NotHung(foreground) ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
+    const DWORD other = answers && foreground ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
     const bool attached = other && other != self && ::AttachThreadInput(self, other, TRUE);
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, keep);
     ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
-    ::SetForegroundWindow(m_hWnd);
+    if (answers) ::SetForegroundWindow(m_hWnd);
     if (attached) ::AttachThreadInput(self, other, FALSE);
 }
 
