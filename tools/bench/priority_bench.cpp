@@ -4,7 +4,7 @@
 // this process keeps every core busy at normal priority, or leaves them free.
 //
 //   priority_bench.exe [seconds]          prints one line per case
-//   priority_bench.exe game <seconds>     (the child) prints its steps and its longest gaps
+//   priority_bench.exe game <seconds> <class>   (the child) prints its steps and longest gaps
 #include <windows.h>
 
 #include <algorithm>
@@ -43,7 +43,11 @@ unsigned CalibrateMillisecond() {
     }
 }
 
-int RunGame(double seconds) {
+int RunGame(double seconds, DWORD priorityClass) {
+    // Also set here: a system that does not take the class from the creation flags may still
+    // take it from this call. The class in force is printed.
+    SetPriorityClass(GetCurrentProcess(), priorityClass);
+    std::printf("(class %lu) ", GetPriorityClass(GetCurrentProcess()));
     const unsigned rounds = CalibrateMillisecond();
     std::vector<double> gaps;
     const double start = Seconds();
@@ -73,7 +77,8 @@ void RunCase(const wchar_t* self, DWORD priorityClass, int loadThreads, double s
     g_stop = 0;
     for (int i = 0; i < loadThreads; ++i)
         load.push_back(CreateThread(nullptr, 0, &Spin, nullptr, 0, nullptr));
-    std::wstring line = L"\"" + std::wstring(self) + L"\" game " + std::to_wstring(seconds);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" game " + std::to_wstring(seconds) + L" " +
+                        std::to_wstring(priorityClass);
     std::vector<wchar_t> buffer(line.begin(), line.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup = {sizeof(startup)};
@@ -99,7 +104,9 @@ void RunCase(const wchar_t* self, DWORD priorityClass, int loadThreads, double s
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc >= 3 && std::wcscmp(argv[1], L"game") == 0) return RunGame(_wtof(argv[2]));
+    if (argc >= 4 && std::wcscmp(argv[1], L"game") == 0) {
+        return RunGame(_wtof(argv[2]), DWORD(_wtoi(argv[3])));
+    }
     const double seconds = argc >= 2 ? _wtof(argv[1]) : 3.0;
     SYSTEM_INFO info;
     GetSystemInfo(&info);
