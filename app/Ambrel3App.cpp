@@ -49,6 +49,13 @@ BOOL CAmbrel3App::InitInstance() {
     InitCommonControlsEx(&controls);
 
     m_mode = DetermineRunMode();
+    // Started at idle priority by an install, an update or "否"; the game-window processes
+    // keep it.
+    if (ServesMainWindow(m_mode)) {
+        const DWORD priority = GetPriorityClass(GetCurrentProcess());
+        if (priority == IDLE_PRIORITY_CLASS || priority == BELOW_NORMAL_PRIORITY_CLASS)
+            SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    }
     m_reportCopied.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     m_reportDone.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 

@@ -12,6 +12,7 @@
 #include "mainwnd/AddAccDlg.h"
 #include "mainwnd/TabAccounts.h"
 #include "mainwnd/TabStrip.h"
+#include "net/SelfUpdate.h"
 #include "ui/BtnEx.h"
 #include "ui/DlgEx.h"
 #include "ui/SkinImage.h"
@@ -75,6 +76,9 @@ public:
     // running executable.
     std::wstring m_programPath;
 
+    // Where the menu's "更新" asks and what it starts.
+    UpdateCheckSetup m_updateSetup;
+
     // Hotkeys as read last (virtual key 0: none).
     Hotkey m_bossKey;
     Hotkey m_switchKey;
@@ -105,6 +109,10 @@ private:
     void ShowNewTabChoice();
     void OnNewTabChoice(WPARAM answer);
     void DropLostTabs();
+    // Enables this window again once no dialog that disabled it is left (see GameTabs.cpp).
+    void EnableUnlessADialogHoldsIt();
+    void OnHotkeyAction(WPARAM action);
+    void OnUpdateChecked(bool offered);
     void DropWaitingCaptionsOfEndedProcesses();
 
     LRESULT OnNcHitTest(LPARAM screenPoint);
@@ -125,7 +133,7 @@ private:
     void RepaintStaleFrameCorner();
     bool OnTimerMessage(WPARAM id);
     bool OnCommandMessage(WPARAM wParam);
-    bool OnProtocolMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool OnProgramMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool OnStripMouse(UINT msg, LPARAM lParam);
 
     HICON m_icon = nullptr;  // shared resource icon; not destroyed
@@ -154,6 +162,7 @@ private:
     // The first frame has arrived: the window is open, the tray icon and the timer run.
     bool m_opened = false;
     bool m_trayIconAdded = false;
+    bool m_updateChecking = false;  // the menu's update check runs on its thread
     int m_lastWidth = 0;
     bool m_soundShownMuted = true;  // so that the first tick shows the real state
 };
