@@ -8,9 +8,11 @@
 #include "app/CrashDump.h"
 #include "app/Install.h"
 #include "app/SettingsStore.h"
+#include "app/ShellOpen.h"
 #include "app/StatisticsReport.h"
 #include "app/SystemSettings.h"
 #include "app/UpdateGate.h"
+#include "fw/SystemLibrary.h"
 #include "mainwnd/Ambrel3Dlg.h"
 #include "net/UpdateFlows.h"
 #include "ui/MessageBoxDlg.h"
@@ -40,12 +42,20 @@ RunMode CAmbrel3App::DetermineRunMode() {
 }
 
 BOOL CAmbrel3App::InitInstance() {
+    fw::NarrowLibrarySearch();
     InstallCrashFilter();
 
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
     m_mode = DetermineRunMode();
+    // Started at idle priority by an install, an update or "否"; the game-window processes
+    // keep it.
+    if (ServesMainWindow(m_mode)) {
+        const DWORD priority = GetPriorityClass(GetCurrentProcess());
+        if (priority == IDLE_PRIORITY_CLASS || priority == BELOW_NORMAL_PRIORITY_CLASS)
+            SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    }
     m_reportCopied.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     m_reportDone.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 
@@ -93,7 +103,7 @@ BOOL CAmbrel3App::RunInstall() {
 }
 
 BOOL CAmbrel3App::RunPartnerStart() {
-    ShellExecuteW(nullptr, L"open", VOREL_HALL_SITE, nullptr, nullptr, SW_SHOWMAXIMIZED);
+    OpenAddress(VOREL_HALL_SITE, SW_SHOWMAXIMIZED);
     CountAndReport(ReportKind::PartnerStart, ReportCopiedEvent(), ReportDoneEvent());
     WaitForSingleObject(ReportDoneEvent(), INFINITE);
     return FALSE;

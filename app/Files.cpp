@@ -39,17 +39,30 @@ unsigned CountFilesInTree(const std::wstring& folder) {
     return count;
 }
 
-long AppendTextToFile(const char* path, const std::string& text, DWORD creation) {
-    fw::ScopedHandle file(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, creation,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return -1;
-    if (::SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+namespace {
+
+long AppendTextToOpenFile(HANDLE file, const std::string& text) {
+    if (::SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
         ::GetLastError() != NO_ERROR)
         return -1;
     DWORD written = 0;
-    if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+    if (!::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
         return -1;
     return static_cast<long>(written);
+}
+
+}  // namespace
+
+long AppendTextToFile(const char* path, const std::string& text, DWORD creation) {
+    fw::ScopedHandle file(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, creation,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file ? AppendTextToOpenFile(file.get(), text) : -1;
+}
+
+long AppendTextToFile(const wchar_t* path, const std::string& text, DWORD creation) {
+    fw::ScopedHandle file(::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, creation,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file ? AppendTextToOpenFile(file.get(), text) : -1;
 }
 
 }  // namespace vorel

@@ -15,5 +15,6 @@ unsigned CountFilesInTree(const std::wstring& folder);
 // text's bytes without terminator and closes it. The number of bytes written, or -1 when the
 // file cannot be opened (GetLastError tells why) or the write fails.
 long AppendTextToFile(const char* path, const std::string& text, DWORD creation = OPEN_ALWAYS);
+long AppendTextToFile(const wchar_t* path, const std::string& text, DWORD creation = OPEN_ALWAYS);
 
 }  // namespace vorel

@@ -3,6 +3,7 @@
 #include <direct.h>
 #include <shlobj.h>
 
+#include "app/FolderAccess.h"
 #include "app/InstallPaths.h"
 #include "app/Protocol.h"
 #include "app/Processes.h"
@@ -18,12 +19,18 @@ std::wstring CopyIntoProductFolder(const std::wstring& exePath) {
     if (appData.empty()) return std::wstring();
     std::wstring folder = appData + L"\\Vorel";
     _wmkdir(folder.c_str());
+    // Both levels: whoever may change the upper one can rename the lower one away and put
+    // a folder of their own in its place. A folder that is there already gets it too.
+    ProtectProductFolder(folder);
     folder += L"\\GameLogin";
     _wmkdir(folder.c_str());
+    ProtectProductFolder(folder);
     const std::wstring destination = InstallDestination(folder, exePath);
-    // The file system ignores case in every script, not only in ASCII.
+    // The file system ignores case in every script, not only in ASCII. A copy that is there
+    // goes first: overwritten, it would keep its owner, who could change it afterwards.
     if (::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, destination.c_str(), -1,
-                         exePath.c_str(), -1) != CSTR_EQUAL)
+                         exePath.c_str(), -1) != CSTR_EQUAL &&
+        RemoveBeforeWriting(destination))
         ::CopyFileW(exePath.c_str(), destination.c_str(), FALSE);
     return destination;
 }

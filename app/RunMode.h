@@ -30,6 +30,13 @@ struct RunModeDecision {
 RunModeDecision DecideRunMode(const std::vector<std::wstring>& args, const std::wstring& exePath,
                               const std::wstring& productFolder);
 
+// The roles that may show the main window (2, 3 and 5), whose thread serves the system-wide
+// keyboard hook: such a process runs at normal priority whatever started it, since an idle
+// one misses the hook's deadline under load and the system removes the hook.
+inline bool ServesMainWindow(RunMode mode) {
+    return mode == ModeShortcutStart || mode == ModeInstalledStart || mode == ModeUpdate;
+}
+
 // True when the product folder's text occurs anywhere in the executable's path, compared
 // without regard to case.
 bool RunsFromProductFolder(const std::wstring& exePath, const std::wstring& productFolder);

@@ -1,5 +1,5 @@
 // The batch file that deletes the executable once its process has ended: its name and its
-// exact ANSI text. Platform-free.
+// exact text, in the bytes cmd reads (the console code page). Platform-free.
 #pragma once
 #include <string>
 

@@ -19,7 +19,9 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/StatisticsReport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Ambrel3App.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Files.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FolderAccess.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Shortcuts.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ShellOpen.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SelfDelete.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Install.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Uninstall.cpp

@@ -5,6 +5,7 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/Dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/App.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AbiChecks.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SystemLibrary.cpp
   )
 endif()
 # The platform-free part of the browser hosting: DHTML event matching.

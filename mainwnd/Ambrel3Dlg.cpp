@@ -3,9 +3,14 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <vector>
+
 #include "app/SettingsStore.h"
 #include "hotkey/HotkeySettings.h"
+#include "mainwnd/ForeignWindows.h"
+#include "mainwnd/HookDecision.h"
 #include "mainwnd/KeyboardHook.h"
+#include "mainwnd/MainWindowPosts.h"
 #include "mainwnd/MainWindowRules.h"
 #include "res/resource.h"
 #include "ui/MessageBoxDlg.h"
@@ -28,6 +33,7 @@ CAmbrel3Dlg* MainWindow() { return g_mainWindow; }
 CAmbrel3Dlg::CAmbrel3Dlg(HWND parent) : CDlgEx(IDD_MAINWND, parent) {
     m_icon = ::LoadIconW(SkinInstance(), MAKEINTRESOURCEW(IDI_APP));
     m_programPath = RunningExePath();
+    m_updateSetup = DefaultUpdateCheckSetup();
     g_mainWindow = this;
 }
 
@@ -125,9 +131,9 @@ void CAmbrel3Dlg::LayOutAndSkin() {
 void CAmbrel3Dlg::FitPage(int cx, int cy) {
     const BlitBox page = PageBox(cx, cy);
     if (m_hallWindow && ::IsWindowVisible(m_hallWindow)) {
-        ::MoveWindow(m_hallWindow, page.x, page.y, page.width, page.height, FALSE);
+        PlaceAsync(m_hallWindow, page);
     } else if (!m_tabs.Empty()) {
-        ::MoveWindow(TabWindow(m_tabs.Current()), page.x, page.y, page.width, page.height, FALSE);
+        PlaceAsync(TabWindow(m_tabs.Current()), page);
     }
 }
 
@@ -169,14 +175,41 @@ void CAmbrel3Dlg::ExitAll() {
     m_pendingProcess.reset();
     m_pendingProcessId = 0;
     RemoveKeyboardHook();
-    for (int i = 0; i < m_tabs.Count(); ++i) {
-        HWND tab = TabWindow(i);
+    // Taken first: waiting for a frame's answer lets sent messages in, which may change the
+    // tabs.
+    std::vector<HWND> tabs, answering;
+    for (int i = 0; i < m_tabs.Count(); ++i) tabs.push_back(TabWindow(i));
+    for (HWND tab : tabs) {
+        if (Answers(tab, kFrameAnswerMs)) {
+            answering.push_back(tab);
+        } else if (::IsWindow(tab)) {
+            // A hung game would never take its close request, and as a child of this window
+            // it would hold this window's end, and (under Wine) every re-parenting of the
+            // other frames: it goes first.
+            EndProcessOf(tab);
+        }
+    }
+    for (HWND tab : answering) {
         ::SetParent(tab, nullptr);
-        ::ShowWindow(tab, SW_HIDE);
+        ShowAsync(tab, SW_HIDE);
         ::PostMessageW(tab, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     RemoveTrayIcon();
     ::PostQuitMessage(0);
+}
+
+void CAmbrel3Dlg::OnHotkeyAction(WPARAM action) {
+    switch (static_cast<HookAction>(action)) {
+        case HookAction::ToggleHideAll:
+            ToggleHideAll();
+            break;
+        case HookAction::ToggleMute:
+            // The button and the game windows follow at the next tick of the mute timer.
+            m_muted = !m_muted;
+            break;
+        case HookAction::None:
+            break;
+    }
 }
 
 void CAmbrel3Dlg::ReloadHotkeys() {
@@ -318,8 +351,8 @@ bool CAmbrel3Dlg::OnTimerMessage(WPARAM id) {
     }
     if (id == kNoticeTimerId) {
         KillTimer(kNoticeTimerId);
-        // Owned by this window: its re-showings are seen only while this is visible.
-        if (!m_popInfo.m_hWnd) m_popInfo.CreateAndShow(m_hWnd);
+        // Fetched on a worker; the popup comes with kMsgNoticeFetched.
+        if (!m_popInfo.m_hWnd) m_popInfo.StartFetch(m_hWnd, kMsgNoticeFetched);
         return true;
     }
     return false;
@@ -343,7 +376,8 @@ bool CAmbrel3Dlg::OnCommandMessage(WPARAM wParam) {
     return false;
 }
 
-bool CAmbrel3Dlg::OnProtocolMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+// The program's own messages: from its other processes, from the hook and from workers.
+bool CAmbrel3Dlg::OnProgramMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case kMsgFrameArrived:
             OnFrameArrived(reinterpret_cast<HWND>(wParam), lParam);
@@ -359,6 +393,16 @@ bool CAmbrel3Dlg::OnProtocolMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return true;
         case kMsgNewTabChoice:
             OnNewTabChoice(wParam);
+            return true;
+        case kMsgHotkeyAction:
+            OnHotkeyAction(wParam);
+            return true;
+        case kMsgUpdateChecked:
+            OnUpdateChecked(wParam != 0);
+            return true;
+        case kMsgNoticeFetched:
+            // Owned by this window: its re-showings are seen only while this is visible.
+            if (!m_popInfo.m_hWnd) m_popInfo.CreateAndShow(m_hWnd);
             return true;
     }
     return false;
@@ -401,7 +445,7 @@ bool CAmbrel3Dlg::OnStripMouse(UINT msg, LPARAM lParam) {
 
 LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (OnTaskbarRestart(msg)) return 0;
-    if (OnProtocolMessage(msg, wParam, lParam)) return 0;
+    if (OnProgramMessage(msg, wParam, lParam)) return 0;
     switch (msg) {
         case WM_INITDIALOG:
             return OnInitDialogMessage(wParam, lParam);

@@ -12,6 +12,7 @@
 #include "mainwnd/AddAccDlg.h"
 #include "mainwnd/TabAccounts.h"
 #include "mainwnd/TabStrip.h"
+#include "net/SelfUpdate.h"
 #include "ui/BtnEx.h"
 #include "ui/DlgEx.h"
 #include "ui/SkinImage.h"
@@ -78,6 +79,9 @@ public:
     // running executable.
     std::wstring m_programPath;
 
+    // Where the menu's "更新" asks and what it starts.
+    UpdateCheckSetup m_updateSetup;
+
     // Hotkeys as read last (virtual key 0: none).
     Hotkey m_bossKey;
     Hotkey m_switchKey;
@@ -108,6 +112,10 @@ private:
     void ShowNewTabChoice();
     void OnNewTabChoice(WPARAM answer);
     void DropLostTabs();
+    // Enables this window again once no dialog that disabled it is left (see GameTabs.cpp).
+    void EnableUnlessADialogHoldsIt();
+    void OnHotkeyAction(WPARAM action);
+    void OnUpdateChecked(bool offered);
     void DropWaitingCaptionsOfEndedProcesses();
 
     LRESULT OnNcHitTest(LPARAM screenPoint);
@@ -128,7 +136,7 @@ private:
     void RepaintStaleFrameCorner();
     bool OnTimerMessage(WPARAM id);
     bool OnCommandMessage(WPARAM wParam);
-    bool OnProtocolMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool OnProgramMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool OnStripMouse(UINT msg, LPARAM lParam);
 
     HICON m_icon = nullptr;  // shared resource icon; not destroyed
@@ -157,7 +165,8 @@ private:
     // The first frame has arrived: the window is open, the tray icon and the timer run.
     bool m_opened = false;
     bool m_trayIconAdded = false;
-    UINT m_taskbarCreated = 0;  // the registered "TaskbarCreated" message
+    UINT m_taskbarCreated = 0;      // the registered "TaskbarCreated" message
+    bool m_updateChecking = false;  // the menu's update check runs on its thread
     int m_lastWidth = 0;
     bool m_soundShownMuted = true;  // so that the first tick shows the real state
 };

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/Processes.h"
+#include "fw/Dialog.h"
+#include "mainwnd/ForeignWindows.h"
 #include "mainwnd/MainWindowRules.h"
 #include "ui/MessageBoxDlg.h"
 #include "ui/MessageBoxLayout.h"
@@ -30,6 +32,31 @@ bool ProcessEnded(ProcessId id) {
 }
 
 bool IsVisible(HWND wnd) { return wnd && ::IsWindowVisible(wnd); }
+
+// What may keep the main window disabled: a modal dialog of its own, or a window of another
+// process that it owns (the login, favourites and game-hall download dialogs of the game
+// processes run modally with the main window as their owner).
+struct DisablingDialogs {
+    HWND owner = nullptr;
+    bool found = false;
+};
+
+BOOL CALLBACK FindOwnModalDialog(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<DisablingDialogs*>(param);
+    if (::GetWindow(wnd, GW_OWNER) != search->owner) return TRUE;
+    auto* dialog = dynamic_cast<fw::Dialog*>(fw::Wnd::FromHandlePermanent(wnd));
+    if (dialog && dialog->IsModal()) search->found = true;
+    return search->found ? FALSE : TRUE;
+}
+
+BOOL CALLBACK FindOtherProcessOwnedWindow(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<DisablingDialogs*>(param);
+    if (::GetWindow(wnd, GW_OWNER) != search->owner) return TRUE;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(wnd, &process);
+    if (process != ::GetCurrentProcessId()) search->found = true;
+    return search->found ? FALSE : TRUE;
+}
 }  // namespace
 
 void CAmbrel3Dlg::StartGameProcess() {
@@ -89,8 +116,8 @@ void CAmbrel3Dlg::OnFrameArrived(HWND frame, LPARAM isHall) {
     DWORD frameProcess = 0;
     ::GetWindowThreadProcessId(frame, &frameProcess);
     if (m_tabs.IndexOf(IdOf(frame)) >= 0) return;
-    for (int i = 0; i < m_tabs.Count(); ++i) ::ShowWindow(TabWindow(i), SW_HIDE);
-    if (::IsWindow(m_hallWindow)) ::ShowWindow(m_hallWindow, SW_HIDE);
+    for (int i = 0; i < m_tabs.Count(); ++i) ShowAsync(TabWindow(i), SW_HIDE);
+    if (::IsWindow(m_hallWindow)) ShowAsync(m_hallWindow, SW_HIDE);
     m_tabs.AddFrame(IdOf(frame), frameProcess);
     m_pendingProcess.reset();
     m_pendingProcessId = 0;
@@ -132,13 +159,13 @@ void CAmbrel3Dlg::ShowTab(HWND tab) {
     for (int i = 0; i < m_tabs.Count(); ++i) {
         HWND wnd = TabWindow(i);
         if (wnd != tab) {
-            ::ShowWindow(wnd, SW_HIDE);
+            ShowAsync(wnd, SW_HIDE);
             continue;
         }
-        ::MoveWindow(wnd, page.x, page.y, page.width, page.height, FALSE);
-        ::ShowWindow(wnd, SW_SHOW);
-        ::SetForegroundWindow(wnd);
-        if (IsVisible(m_hallWindow)) ::ShowWindow(m_hallWindow, SW_HIDE);
+        PlaceAsync(wnd, page);
+        ShowAsync(wnd, SW_SHOW);
+        if (NotHung(wnd) && ForegroundAnswers()) ::SetForegroundWindow(wnd);
+        if (IsVisible(m_hallWindow)) ShowAsync(m_hallWindow, SW_HIDE);
     }
 }
 
@@ -175,9 +202,10 @@ void CAmbrel3Dlg::CloseTab(int index) {
     }
     m_tabs.Remove(index);
     ShowTab(TabWindow(m_tabs.Current()));
-    // Hidden first, so that it does not show up as a top-level window while it ends.
-    ::ShowWindow(closing, SW_HIDE);
-    ::SetParent(closing, nullptr);
+    // Hidden first, so that it does not show up as a top-level window while it ends. A frame
+    // that does not answer stays a child until its process ends: re-parenting waits for it.
+    ShowAsync(closing, SW_HIDE);
+    if (Answers(closing, kFrameAnswerMs)) ::SetParent(closing, nullptr);
     ::PostMessageW(closing, WM_SYSCOMMAND, SC_CLOSE, 0);
     m_hover.tab = -1;
     m_hover.part = kPartNone;
@@ -200,6 +228,7 @@ void CAmbrel3Dlg::DropLostTabs() {
     // A game process that died without a word leaves a tab without a window; it goes
     // without a question. The mute timer calls this every tick, and the commands that count
     // or step through the tabs call it first, so that none of them acts on a dead tab.
+    EnableUnlessADialogHoldsIt();
     if (m_hallWindow && !::IsWindow(m_hallWindow)) m_hallWindow = nullptr;
     const WindowId shown = m_tabs.CurrentWindow();
     bool dropped = false;
@@ -220,6 +249,21 @@ void CAmbrel3Dlg::DropLostTabs() {
     } else if (!m_tabs.Empty() && !IsVisible(m_hallWindow)) {
         ShowTab(TabWindow(m_tabs.Current()));
     }
+}
+
+void CAmbrel3Dlg::EnableUnlessADialogHoldsIt() {
+    // A modal dialog of a game process disables this window, and only its own end enables it
+    // again: when that process dies with the dialog up (killed, or crashed with its page),
+    // nothing would, and the caption buttons and every remaining tab would stop taking clicks.
+    if (!m_hWnd || ::IsWindowEnabled(m_hWnd)) return;
+    DisablingDialogs search;
+    search.owner = m_hWnd;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnModalDialog,
+                        reinterpret_cast<LPARAM>(&search));
+    if (!search.found) {
+        ::EnumWindows(&FindOtherProcessOwnedWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    if (!search.found) ::EnableWindow(m_hWnd, TRUE);
 }
 
 void CAmbrel3Dlg::ShowNewTabChoice() {

@@ -2,36 +2,42 @@
 
 #include "hotkey/HotkeyValue.h"
 #include "mainwnd/Ambrel3Dlg.h"
+#include "mainwnd/HeldModifiers.h"
 #include "mainwnd/HookDecision.h"
+#include "mainwnd/MainWindowPosts.h"
 
 namespace vorel {
 
 namespace {
 HHOOK g_hook = nullptr;
+// Only the hook procedure changes it, on the installing thread.
+HeldModifiers g_held;
 
 // Down: the high byte of the 16-bit state is not zero.
 bool IsDown(int virtualKey) { return (::GetKeyState(virtualKey) & 0xFF00) != 0; }
+
+int HeldModifierBits() { return g_held.Bits(); }
 }  // namespace
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    // A low-level hook runs on the installing thread, between its other messages: the main
-    // window and its hotkeys are read without a lock.
-    CAmbrel3Dlg* main = MainWindow();
-    if (main && lParam) {
+    // Windows removes a low-level hook that keeps it waiting (LowLevelHooksTimeout), so this
+    // only decides: hiding windows with children in other processes, or anything else that
+    // may wait, runs from the posted message once the hook has returned.
+    if (lParam) {
         const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        switch (DecideHookAction(static_cast<unsigned>(wParam), static_cast<int>(event->vkCode),
-                                 main->TabCount(), main->m_bossKey, main->m_soundKey,
-                                 &CurrentModifierBits)) {
-            case HookAction::ToggleHideAll:
-                main->ToggleHideAll();
-                break;
-            case HookAction::ToggleMute:
-                // The button and the game windows follow at the next tick of the mute timer.
-                main->m_muted = !main->m_muted;
-                break;
-            case HookAction::None:
-                break;
+        const int vk = static_cast<int>(event->vkCode);
+        const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+        CAmbrel3Dlg* main = MainWindow();
+        if (main && main->m_hWnd) {
+            // The modifiers as they were before this key: Ctrl itself is not yet Ctrl held.
+            const HookAction action =
+                DecideHookAction(static_cast<unsigned>(wParam), vk, main->TabCount(),
+                                 main->m_bossKey, main->m_soundKey, &HeldModifierBits);
+            if (action != HookAction::None) {
+                ::PostMessageW(main->m_hWnd, kMsgHotkeyAction, static_cast<WPARAM>(action), 0);
+            }
         }
+        g_held.OnKey(vk, down);
     }
     // The key also reaches the window that has the keyboard.
     return ::CallNextHookEx(g_hook, code, wParam, lParam);
@@ -39,6 +45,12 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 BOOL InstallKeyboardHook(CAmbrel3Dlg*) {
     if (g_hook) return TRUE;
+    // From here on the hook's own events keep the modifiers; what is held already comes
+    // from the keyboard's state, once.
+    g_held.Clear();
+    for (int vk : HeldModifiers::kSideKeys) {
+        if (::GetAsyncKeyState(vk) & 0x8000) g_held.OnKey(vk, true);
+    }
     g_hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHookProc, ::GetModuleHandleW(nullptr), 0);
     return g_hook != nullptr;
 }
@@ -50,6 +62,8 @@ void RemoveKeyboardHook() {
 }
 
 bool KeyboardHookInstalled() { return g_hook != nullptr; }
+
+int HookModifierBits() { return g_held.Bits(); }
 
 int CurrentModifierBits() {
     int bits = 0;

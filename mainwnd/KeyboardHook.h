@@ -15,11 +15,16 @@ BOOL InstallKeyboardHook(CAmbrel3Dlg* mainWindow);
 void RemoveKeyboardHook();
 bool KeyboardHookInstalled();
 
-// The hook procedure: the boss key hides or restores everything, the sound key switches the
-// mute flag, only while the main window has tabs; every event is passed on.
+// The hook procedure: for the boss key or the sound key, while the main window has tabs, it
+// posts the action to the main window (kMsgHotkeyAction) and returns; every event is passed
+// on, and every one keeps the held modifiers current.
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 
-// Alt 1, Ctrl 2, Shift 4 as this thread's key state has them now.
+// Alt 1, Ctrl 2, Shift 4 as the hook's events have them now (seeded at installation).
+int HookModifierBits();
+
+// Alt 1, Ctrl 2, Shift 4 as this thread's key state has them now: right for the key messages
+// that this thread reads (the window-switch key), not for the hook's events.
 int CurrentModifierBits();
 
 }  // namespace vorel

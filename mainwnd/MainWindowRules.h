@@ -28,8 +28,8 @@ constexpr unsigned kMuteTimerId = 3;
 constexpr unsigned kMuteTimerMs = 400;
 
 // Timer 4: the publisher's popup notice, once, a few seconds after the window opened, when
-// the login of the first account is on the screen (the notice is fetched on this thread, so
-// not while the window is still being set up).
+// the login of the first account is on the screen (the notice is fetched on a worker thread
+// and shown when it has arrived).
 constexpr unsigned kNoticeTimerId = 4;
 constexpr unsigned kNoticeTimerMs = 3000;
 

@@ -5,6 +5,8 @@
 #include "hotkey/SettingDlg.h"
 #include "maint/CacheCleaning.h"
 #include "mainwnd/Ambrel3Dlg.h"
+#include "mainwnd/ForeignWindows.h"
+#include "mainwnd/MainWindowPosts.h"
 #include "mainwnd/MainWindowRules.h"
 #include "mainwnd/MenuItems.h"
 #include "net/UpdateFlows.h"
@@ -86,9 +88,9 @@ void CAmbrel3Dlg::RunMenuCommand(int id, CSettingDlg& settings) {
             ShowMessageBox(kMessageOk, kProductTitle, kCacheCleared, m_hWnd);
             break;
         case kMenuUpdate:
-            // An offered update ends this window even when its process could not start.
-            if (RunMenuUpdate(DefaultUpdateCheckSetup(), m_hWnd) != MenuUpdateOutcome::UpToDate) {
-                ExitAll();
+            // Answered by kMsgUpdateChecked; a second "更新" while one check runs is the same.
+            if (!m_updateChecking) {
+                m_updateChecking = StartMenuUpdateCheck(m_updateSetup, m_hWnd, kMsgUpdateChecked);
             }
             break;
         case kMenuSettings:
@@ -101,6 +103,15 @@ void CAmbrel3Dlg::RunMenuCommand(int id, CSettingDlg& settings) {
             break;
         default:  // the version, or nothing chosen
             break;
+    }
+}
+
+void CAmbrel3Dlg::OnUpdateChecked(bool offered) {
+    m_updateChecking = false;
+    // Only an update that runs closes the games.
+    if (FinishMenuUpdate(offered, m_updateSetup.exePath, m_hWnd) ==
+        MenuUpdateOutcome::UpdateStarted) {
+        ExitAll();
     }
 }
 
@@ -121,14 +132,17 @@ void CAmbrel3Dlg::ToggleHideAll() {
 
 void CAmbrel3Dlg::BringToFront() {
     // Another process has the foreground; with its input attached this one may take it.
+    // A hung one is neither attached to nor has the foreground taken from it: both would
+    // hold this thread until it answers. The window still comes to the top.
+    const bool answers = ForegroundAnswers();
     HWND foreground = ::GetForegroundWindow();
     const DWORD self = ::GetCurrentThreadId();
-    const DWORD other = foreground ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
+    const DWORD other = answers && foreground ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
     const bool attached = other && other != self && ::AttachThreadInput(self, other, TRUE);
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, keep);
     ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
-    ::SetForegroundWindow(m_hWnd);
+    if (answers) ::SetForegroundWindow(m_hWnd);
     if (attached) ::AttachThreadInput(self, other, FALSE);
 }
 

@@ -1,6 +1,7 @@
 #include "net/DownGameDlg.h"
 
 #include "DeployConfig.h"
+#include "app/FolderAccess.h"
 #include "app/Processes.h"
 #include "app/SettingsStore.h"
 #include "net/HttpFetch.h"
@@ -30,7 +31,8 @@ std::wstring TempFolder() {
 // partial one too.
 bool FetchInstallerAddress(const GameHallFiles& files, TransferHandles& handles,
                            std::wstring* address) {
-    if (files.configFile.empty()) return false;
+    // Files that are there already may be someone else's: ours are new ones.
+    if (files.configFile.empty() || !RemoveBeforeWriting(files.configFile)) return false;
     const bool complete = HttpDownloadToFile(files.configUrl.c_str(), files.configFile.c_str(),
                                              kChunk, false, nullptr, &handles);
     if (complete) {
@@ -54,6 +56,7 @@ void DownloadGameHall(const std::shared_ptr<DialogTransfer>& transfer, const Gam
     }
     DialogProgressSink sink(*transfer, kMsgPercent);
     const bool downloaded = !files.installerFile.empty() &&
+                            RemoveBeforeWriting(files.installerFile) &&
                             HttpDownloadToFile(installerUrl.c_str(), files.installerFile.c_str(),
                                                kChunk, true, &sink, &transfer->handles);
     if (transfer->handles.Cancelled()) return;

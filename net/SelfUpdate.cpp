@@ -1,6 +1,7 @@
 #include "net/SelfUpdate.h"
 
 #include "DeployConfig.h"
+#include "app/FolderAccess.h"
 #include "app/SettingsStore.h"
 #include "app/TextNumber.h"
 #include "app/UpdateGate.h"
@@ -69,7 +70,8 @@ UpdateCheckSetup DefaultUpdateCheckSetup() {
 
 UpdateOffer FetchUpdateOffer(const std::wstring& configUrl, const std::wstring& configFile) {
     UpdateOffer offer;
-    if (configFile.empty()) return offer;
+    // A file that is there already may be someone else's, who could then change what we read.
+    if (!RemoveBeforeWriting(configFile)) return offer;
     if (HttpDownloadToFile(configUrl.c_str(), configFile.c_str(), kConfigChunk, false, nullptr,
                            nullptr)) {
         wchar_t key[kKeyCapacity] = L"";
@@ -104,6 +106,9 @@ bool CheckForUpdate(bool forced, RunMode mode, UpdateOffer* offer) {
 
 bool DownloadUpdate(const std::wstring& url, const std::wstring& target,
                     DownloadProgressSink* progress, TransferHandles* holder) {
+    // Written into a file that was there already, the new build would keep that file's owner,
+    // who could replace its code after the check and before the start.
+    if (!RemoveBeforeWriting(target)) return false;
     return HttpDownloadToFile(url.c_str(), target.c_str(), kUpdateChunk, true, progress, holder);
 }
 

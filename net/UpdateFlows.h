@@ -24,12 +24,18 @@ enum class MenuUpdateOutcome {
     StartFailed     // an update is offered but its process did not start: nothing closes
 };
 
-// The menu's "更新" against a given check setup; the process started is setup.exePath with
-// " /update". The message box is owned by mainWindow.
+// The menu's "更新" against a given check setup, all on this thread; the process started is
+// setup.exePath with " /update". The message box is owned by mainWindow.
 MenuUpdateOutcome RunMenuUpdate(const UpdateCheckSetup& setup, HWND mainWindow);
 
-// The menu's "更新" for this program. True when the caller is to ExitAll.
-bool RunMenuUpdate(HWND mainWindow);
+// The menu's "更新" in two steps, so that the main window's thread never waits on the
+// network: the forced check runs on a thread of its own, which posts `message` to notify
+// with wParam 1 when an update is offered, 0 when not. False when no thread could start
+// (nothing is posted then).
+bool StartMenuUpdateCheck(const UpdateCheckSetup& setup, HWND notify, UINT message);
+// The second step, on the window's thread with the check's answer: the message, or the
+// start of "<exe> /update".
+MenuUpdateOutcome FinishMenuUpdate(bool offered, const std::wstring& exePath, HWND mainWindow);
 
 // Starts "<exe> /update" shown normally; true when the process was created.
 bool StartUpdateProcess(const std::wstring& exePath);

@@ -1,7 +1,7 @@
-// Muting by interception, for systems before Windows 6: waveOutWrite, midiStreamOut and
-// DirectSoundCreate are replaced in this process, and the DirectSound objects' CreateSoundBuffer
-// and Unlock slots are redirected, so that every block of audio data is seen before it leaves
-// and is zeroed while the muted flag is set.
+// Muting by interception, for systems before Windows 6: waveOutWrite, midiStreamOut,
+// DirectSoundCreate and DirectSoundCreate8 are replaced in this process, and the DirectSound
+// objects' CreateSoundBuffer and Unlock slots are redirected, so that every block of audio data
+// is seen before it leaves and is zeroed while the muted flag is set.
 //
 // The replacements run on the game's audio threads: they read the flag without a lock,
 // allocate nothing, and do at most a byte fill before calling on.
@@ -12,8 +12,9 @@
 
 namespace vorel::sound {
 
-// Once per process: attaches the three replacements and registers their removal for the
-// process's exit. Later calls do nothing.
+// Once per process: attaches the replacements and registers their removal for the process's
+// exit, and patches the tables of DirectSound objects made through COM (CoCreateInstance of
+// CLSID_DirectSound or CLSID_DirectSound8) when this thread has COM. Later calls do nothing.
 void InstallSoundInterception();
 bool SoundInterceptionInstalled();
 
@@ -26,14 +27,19 @@ bool MutedFlag();
 MMRESULT WINAPI MutingWaveOutWrite(HWAVEOUT device, LPWAVEHDR header, UINT headerSize);
 MMRESULT WINAPI MutingMidiStreamOut(HMIDISTRM stream, LPMIDIHDR header, UINT headerSize);
 HRESULT WINAPI MutingDirectSoundCreate(LPCGUID device, LPDIRECTSOUND* object, LPUNKNOWN outer);
-HRESULT STDMETHODCALLTYPE MutingCreateSoundBuffer(IDirectSound* self, LPCDSBUFFERDESC description,
-                                                  LPDIRECTSOUNDBUFFER* buffer, LPUNKNOWN outer);
-HRESULT STDMETHODCALLTYPE MutingBufferUnlock(IDirectSoundBuffer* self, LPVOID first,
-                                             DWORD firstBytes, LPVOID second, DWORD secondBytes);
+HRESULT WINAPI MutingDirectSoundCreate8(LPCGUID device, LPDIRECTSOUND8* object, LPUNKNOWN outer);
 
-// The interface-table slots patched so far (null until then): IDirectSound::CreateSoundBuffer
-// and IDirectSoundBuffer::Unlock, each once per process.
-void** PatchedSoundSlot();
-void** PatchedBufferSlot();
+// Primary and secondary buffers, IDirectSound and IDirectSound8 may each have an interface
+// table of their own. Every distinct table is patched once, up to this many of each kind; a
+// replacement of its own per table keeps the call as cheap as with one.
+constexpr int kMaxPatchedTables = 6;
+
+// How many distinct IDirectSound and IDirectSoundBuffer tables are patched so far.
+int PatchedSoundTables();
+int PatchedBufferTables();
+
+// Whether the object's CreateSoundBuffer (or the buffer's Unlock) slot holds a replacement.
+bool CreatesMutedBuffers(IDirectSound* object);
+bool UnlocksMuted(IDirectSoundBuffer* buffer);
 
 }  // namespace vorel::sound

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "fw/SystemLibrary.h"
 #include "ui/ProgressFill.h"
 #include "ui/SkinImage.h"
 
@@ -40,7 +41,8 @@ void CImgProgress::OnPaint() {
     if (m_background) {
         const SIZE bg = BitmapSize(m_background.get());
         fw::ScopedSelectObject select(source.get(), m_background.get());
-        ::TransparentBlt(canvas.dc(), 0, 0, W, H, source.get(), 0, 0, bg.cx, bg.cy, kSkinKeyColour);
+        fw::SystemTransparentBlt(canvas.dc(), 0, 0, W, H, source.get(), 0, 0, bg.cx, bg.cy,
+                                 kSkinKeyColour);
     }
     if (m_fill) {
         PBRANGE range = {};
@@ -51,13 +53,15 @@ void CImgProgress::OnPaint() {
         const ProgressFillPieces pieces = ProgressFill(fillW, range.iLow, range.iHigh, pos);
         fw::ScopedSelectObject select(source.get(), m_fill.get());
         if (pieces.leftWidth > 0) {
-            ::TransparentBlt(canvas.dc(), m_fillRect.left, m_fillRect.top, pieces.leftWidth, fillH,
-                             source.get(), 0, 0, pieces.leftWidth, fillH, kSkinKeyColour);
+            fw::SystemTransparentBlt(canvas.dc(), m_fillRect.left, m_fillRect.top, pieces.leftWidth,
+                                     fillH, source.get(), 0, 0, pieces.leftWidth, fillH,
+                                     kSkinKeyColour);
         }
         if (pieces.rightWidth > 0) {
-            ::TransparentBlt(canvas.dc(), m_fillRect.left + pieces.leftWidth, m_fillRect.top,
-                             pieces.rightWidth, fillH, source.get(), pieces.rightSourceX, 0,
-                             pieces.rightWidth, fillH, kSkinKeyColour);
+            fw::SystemTransparentBlt(canvas.dc(), m_fillRect.left + pieces.leftWidth,
+                                     m_fillRect.top, pieces.rightWidth, fillH, source.get(),
+                                     pieces.rightSourceX, 0, pieces.rightWidth, fillH,
+                                     kSkinKeyColour);
         }
     }
     canvas.CopyTo(paint.get());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fw/App.h"
+#include "fw/SystemLibrary.h"
 #include "ui/SkinPixels.h"
 
 namespace vorel {
@@ -269,8 +270,8 @@ void StripImageList::DrawStretched(int index, HDC dc, int x, int y, int width, i
     RECT all = {0, 0, m_frame.cx, m_frame.cy};
     ::FillRect(frame.dc(), &all, key.get());
     Draw(index, frame.dc(), 0, 0);
-    ::TransparentBlt(dc, x, y, width, height, frame.dc(), 0, 0, m_frame.cx, m_frame.cy,
-                     kSkinKeyColour);
+    fw::SystemTransparentBlt(dc, x, y, width, height, frame.dc(), 0, 0, m_frame.cx, m_frame.cy,
+                             kSkinKeyColour);
 }
 
 OffscreenBitmap::OffscreenBitmap(HDC compatibleWith, int width, int height)

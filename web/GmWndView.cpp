@@ -4,6 +4,7 @@
 
 #include "app/Processes.h"
 #include "app/SettingsStore.h"
+#include "app/ShellOpen.h"
 #include "net/DownGameDlg.h"
 #include "ui/MessageBoxDlg.h"
 #include "web/FileNameRules.h"
@@ -83,8 +84,6 @@ void CGmWndView::OfferDownload(const std::wstring& exeStem) {
     ShowGameHallDownload(exeStem, TheGameWindow().parentMainWindow);
 }
 
-void CGmWndView::OpenSite(const std::wstring& address) {
-    ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
-}
+void CGmWndView::OpenSite(const std::wstring& address) { OpenAddress(address, SW_SHOW); }
 
 }  // namespace vorel

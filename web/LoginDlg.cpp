@@ -14,6 +14,9 @@ namespace vorel {
 
 namespace {
 
+// The main window answers a login in milliseconds; a busy machine gets ample time.
+constexpr UINT kCopyDataTimeoutMs = 10000;
+
 using fw::DhtmlMatchKind;
 const fw::DhtmlBinding kLoginBindings[] = {
     {DhtmlMatchKind::Tag, L"body", fw::dhtml_event::kMouseDown, 0},
@@ -144,11 +147,15 @@ void CLoginDlg::LoadGame(const std::wstring& accountField, const std::wstring& g
     record.dwData = 0;
     record.cbData = static_cast<DWORD>(CopyDataBytes(caption.text));
     record.lpData = text.data();
-    // A main window that is gone answers 0, which reads as a refusal.
-    const LRESULT accepted =
-        m_target.mainWindow
-            ? ::SendMessageW(m_target.mainWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record))
-            : 0;
+    // A main window that is gone answers 0, which reads as a refusal; so does one that is
+    // hung or does not answer in time, rather than holding this login for ever.
+    DWORD_PTR accepted = 0;
+    if (m_target.mainWindow &&
+        !::SendMessageTimeoutW(m_target.mainWindow, WM_COPYDATA, 0,
+                               reinterpret_cast<LPARAM>(&record), SMTO_ABORTIFHUNG,
+                               kCopyDataTimeoutMs, &accepted)) {
+        accepted = 0;
+    }
     if (!accepted) {
         ShowMessageBox(0, kProductTitle, RefusalMessage(caption), nullptr);
         EndLogin(IDCANCEL);

@@ -2,9 +2,13 @@
 
 #include <shellapi.h>
 
+#include <atomic>
 #include <vector>
 
 #include "app/SettingsStore.h"
+#include "app/ShellOpen.h"
+#include "fw/Raii.h"
+#include "net/DialogTransfer.h"
 #include "res/resource.h"
 #include "ui/PixelFont.h"
 #include "ui/SkinImage.h"
@@ -47,7 +51,70 @@ bool IsNoticeControl(int id) {
     return id == IDC_POP_TITLE || id == IDC_POP_CONTENT || id == IDC_POP_DETAILS;
 }
 
+// The notice as the settings stand: whether it is to be shown, with its fields.
+NoticeVerdict DecideFetchedNotice(const std::wstring& fetched, const std::wstring& settingsFile,
+                                  NoticeRecord* record) {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const NoticeDate today{now.wYear, now.wMonth, now.wDay};
+    const std::wstring storedInfo =
+        fetched.empty() ? std::wstring()
+                        : ReadIniValue(settingsFile, kPopInfoKey, L"", kNoticeInfoCapacity);
+    const std::wstring storedEnable =
+        storedInfo.empty() ? std::wstring()
+                           : ReadIniValue(settingsFile, kPopEnableKey, L"", kPopEnableCapacity);
+    return DecideNotice(fetched, storedInfo, storedEnable, today, record);
+}
+
 }  // namespace
+
+struct NoticeFetchJob {
+    // Given before the worker starts.
+    std::wstring url, settingsFile, picturePath;
+    // The worker's answer, read only after `done`.
+    std::wstring text;
+    std::atomic<bool> done{false};
+};
+
+namespace {
+// The worker's part: the text, and the picture only for a notice that the settings let show
+// (the window's thread decides again from the same text, and stores the decision).
+void RunNoticeFetch(NoticeFetchJob& job) {
+    FetchNoticeText(job.url.c_str(), &job.text);
+    NoticeRecord record;
+    if (DecideFetchedNotice(job.text, job.settingsFile, &record) == NoticeVerdict::Show &&
+        !record.picture.empty()) {
+        // A failed download leaves the previous picture, which is shown instead.
+        DownloadNoticePicture(record.picture, job.picturePath);
+    }
+    job.done.store(true);
+}
+}  // namespace
+
+CPopInfoDlg::~CPopInfoDlg() = default;
+
+bool CPopInfoDlg::StartFetch(HWND notify, UINT message) {
+    if (m_fetch || m_hWnd) return false;
+    auto job = std::make_shared<NoticeFetchJob>();
+    job->url = m_noticeUrl;
+    job->settingsFile = m_settingsFile;
+    job->picturePath = m_picturePath;
+    fw::ScopedHandle thread(StartThread([job, notify, message] {
+        RunNoticeFetch(*job);
+        // A window that has gone meanwhile takes nothing.
+        ::PostMessageW(notify, message, 0, 0);
+    }));
+    if (!thread) return false;
+    m_fetch = std::move(job);
+    return true;
+}
+
+std::wstring CPopInfoDlg::FetchedText() {
+    if (m_fetch && m_fetch->done.load()) return m_fetch->text;
+    std::wstring fetched;
+    if (!m_fetch) FetchNoticeText(m_noticeUrl.c_str(), &fetched);
+    return fetched;
+}
 
 CPopInfoDlg::CPopInfoDlg()
     : CDlgEx(IDD_POPINFO, static_cast<HWND>(nullptr)),
@@ -93,18 +160,8 @@ BOOL CPopInfoDlg::OnInitDialog() {
 }
 
 void CPopInfoDlg::Decide() {
-    std::wstring fetched;
-    FetchNoticeText(m_noticeUrl.c_str(), &fetched);
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    const NoticeDate today{now.wYear, now.wMonth, now.wDay};
-    const std::wstring storedInfo =
-        fetched.empty() ? std::wstring()
-                        : ReadIniValue(m_settingsFile, kPopInfoKey, L"", kNoticeInfoCapacity);
-    const std::wstring storedEnable =
-        storedInfo.empty() ? std::wstring()
-                           : ReadIniValue(m_settingsFile, kPopEnableKey, L"", kPopEnableCapacity);
-    m_verdict = DecideNotice(fetched, storedInfo, storedEnable, today, &m_record);
+    const std::wstring fetched = FetchedText();
+    m_verdict = DecideFetchedNotice(fetched, m_settingsFile, &m_record);
     m_show = m_verdict == NoticeVerdict::Show;
     if (!m_show) return;
     WriteIniValue(m_settingsFile, kPopInfoKey, fetched.c_str());
@@ -148,8 +205,9 @@ void CPopInfoDlg::BuildLayout() {
 
     fw::ScopedBitmap picture;
     if (!m_record.picture.empty()) {
-        // A failed download leaves the previous picture, which is shown instead.
-        DownloadNoticePicture(m_record.picture, m_picturePath);
+        // A failed download leaves the previous picture, which is shown instead. The worker
+        // has fetched it already when there was one.
+        if (!m_fetch) DownloadNoticePicture(m_record.picture, m_picturePath);
         int width = 0, height = 0;
         picture.reset(LoadImageFileBitmap(m_picturePath.c_str(), &width, &height));
     }
@@ -196,9 +254,7 @@ bool CPopInfoDlg::IsParentVisible() const {
     return owner && ::IsWindowVisible(owner);
 }
 
-void CPopInfoDlg::OpenLink(const std::wstring& link) {
-    ::ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
-}
+void CPopInfoDlg::OpenLink(const std::wstring& link) { OpenAddress(link, SW_SHOWMAXIMIZED); }
 
 void CPopInfoDlg::Apply(const NoticeStep& step) {
     if (step.end) {

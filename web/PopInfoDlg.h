@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "fw/Raii.h"
@@ -16,15 +17,27 @@
 
 namespace vorel {
 
+// The notice's text, and its picture when it will be shown, fetched on a worker thread.
+struct NoticeFetchJob;
+
 class CPopInfoDlg : public CDlgEx {
 public:
     CPopInfoDlg();
+    ~CPopInfoDlg() override;
+
+    // Fetches the notice on a thread of its own, so that the main window's thread (which also
+    // serves the keyboard hook) never waits on the network; posts `message` to notify once
+    // the text, and the picture of a notice to be shown, have arrived (or failed). Then
+    // CreateAndShow decides and shows from what was fetched. False when no thread started,
+    // or a fetch was started already.
+    bool StartFetch(HWND notify, UINT message);
 
     // Creates the popup from its template, owned by the main window (which then counts as
-    // its parent: re-showings are seen only while it is visible). The fetch and the decision
-    // run inside, on this thread. A notice to show appears at once when the main window is
-    // visible, without taking the keyboard focus from the game. FALSE when the window could
-    // not be created or has ended already.
+    // its parent: re-showings are seen only while it is visible), and decides. After
+    // StartFetch it uses what was fetched; a popup created without it fetches here, on this
+    // thread. A notice to show appears at once when the main window is visible, without
+    // taking the keyboard focus from the game. FALSE when the window could not be created or
+    // has ended already.
     BOOL CreateAndShow(HWND mainWindow);
 
     BOOL OnInitDialog() override;
@@ -63,6 +76,8 @@ private:
     void Apply(const NoticeStep& step);
     bool OnSysCommand(WPARAM command);
     bool IsParentVisible() const;
+    // The fetched text: the worker's, or fetched here when no worker ran.
+    std::wstring FetchedText();
 
     CStaticEx m_picture;  // 1019
     CStaticEx m_title;    // 1020
@@ -75,6 +90,7 @@ private:
     NoticeLayout m_layout = NoticeLayout::TextOnly;
     // The showing counter lives here: the main window creates its popup once per process.
     NoticeShowings m_showings{0};
+    std::shared_ptr<NoticeFetchJob> m_fetch;  // shared with the worker while it runs
 };
 
 }  // namespace vorel

@@ -81,7 +81,18 @@ protected:
 
 TEST_F(ProcessFaults, AKilledTabIsDroppedAndTheMainWindowGoesOn) {
     StandIn a = m_main.LogIn(0, L"1服-龙城-alice");
-    ASSERT_TRUE(m_main.CancelRealLogin());
+    // The program's own first login is still up, modal over the main window, when its process
+    // dies (killed, or crashed with its page): the window takes clicks again at the next tick.
+    HWND login = WaitForLoginOf(m_main.wnd, 30000);
+    ASSERT_TRUE(login);
+    DWORD loginPid = 0;
+    GetWindowThreadProcessId(login, &loginPid);
+    EXPECT_FALSE(IsWindowEnabled(m_main.wnd)) << "the login does not hold the main window";
+    ASSERT_TRUE(EndProcess(loginPid));
+    const DWORD loginKilled = GetTickCount();
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(m_main.wnd) != FALSE; }, 2000))
+        << "the main window stayed disabled after its login's process was killed";
+    printf("[ figures  ] killed login: main window enabled after %lu ms\n", Since(loginKilled));
     StandIn b = m_main.LogIn(1, L"1服-龙城-bob");
     StandIn c = m_main.LogIn(2, L"2服-凤鸣-carol");
     ASSERT_TRUE(IsWindowVisible(c.Frame()));

@@ -7,7 +7,8 @@
 //   wave      waveOutWrite while muted and after: what the real function saw, what the caller
 //             keeps
 //   midi      the same for midiStreamOut
-//   dsound    DirectSound objects, their patched slots and Unlock
+//   dsound    DirectSound objects from both entries, their primary and secondary buffers,
+//             the patched tables and Unlock
 //   bench     the cost of a 4 KiB waveOutWrite, plain and muted
 #include <windows.h>
 #include <mmsystem.h>
@@ -186,8 +187,6 @@ int Midi() {
     return 0;
 }
 
-void* SlotValue(void** slot) { return slot ? *slot : nullptr; }
-
 // Locks the whole buffer, fills it with 0x5A, unlocks; then locks again and reports whether
 // anything of the fill is still there.
 int FillUnlockAndLook(IDirectSoundBuffer* buffer, DWORD bytes) {
@@ -203,16 +202,26 @@ int FillUnlockAndLook(IDirectSoundBuffer* buffer, DWORD bytes) {
     return nonZero;
 }
 
+// A usual start: the primary buffer first, to set the format, then the secondary buffers that
+// carry the sound.
 int DSound() {
+    // COM first, as a game window's thread has it.
+    Report("com", CoInitialize(nullptr));
     SetGameSoundMuted(true);
     IDirectSound* first = nullptr;
     const HRESULT created = DirectSoundCreate(nullptr, &first, nullptr);
     Report("create", created);
     if (FAILED(created)) return 0;
-    void** soundSlot = sound::PatchedSoundSlot();
-    Report("sound_slot_patched",
-           SlotValue(soundSlot) == reinterpret_cast<void*>(&sound::MutingCreateSoundBuffer));
+    Report("sound_slot_patched", sound::CreatesMutedBuffers(first));
     first->SetCooperativeLevel(GetDesktopWindow(), DSSCL_PRIORITY);
+
+    DSBUFFERDESC primaryDescription = {};
+    primaryDescription.dwSize = sizeof primaryDescription;
+    primaryDescription.dwFlags = DSBCAPS_PRIMARYBUFFER;
+    IDirectSoundBuffer* primary = nullptr;
+    Report("primary", first->CreateSoundBuffer(&primaryDescription, &primary, nullptr));
+    if (!primary) return 0;
+    Report("primary_patched", sound::UnlocksMuted(primary));
 
     const DWORD bytes = 4096;
     WAVEFORMATEX format = EightBitMono();
@@ -224,31 +233,68 @@ int DSound() {
     IDirectSoundBuffer* buffer = nullptr;
     Report("buffer", first->CreateSoundBuffer(&description, &buffer, nullptr));
     if (!buffer) return 0;
-    void** bufferSlot = sound::PatchedBufferSlot();
-    Report("buffer_slot_patched",
-           SlotValue(bufferSlot) == reinterpret_cast<void*>(&sound::MutingBufferUnlock));
+    Report("buffer_slot_patched", sound::UnlocksMuted(buffer));
+    Report("distinct_buffer_tables",
+           *reinterpret_cast<void**>(buffer) != *reinterpret_cast<void**>(primary));
+    Report("buffer_tables", sound::PatchedBufferTables());
     Report("muted_nonzero_after_unlock", FillUnlockAndLook(buffer, bytes));
     SetGameSoundMuted(false);
     Report("audible_nonzero_after_unlock", FillUnlockAndLook(buffer, bytes));
     SetGameSoundMuted(true);
 
-    // A second object: the slot is not patched again (that would save our own method as the
+    // A second object: no table is patched again (that would save our own method as the
     // original, and the next CreateSoundBuffer would call itself for ever).
+    const int soundTables = sound::PatchedSoundTables();
     IDirectSound* second = nullptr;
     Report("create_second", DirectSoundCreate(nullptr, &second, nullptr));
     if (!second) return 0;
     Report("same_sound_slot",
-           sound::PatchedSoundSlot() == soundSlot &&
-               SlotValue(soundSlot) == reinterpret_cast<void*>(&sound::MutingCreateSoundBuffer));
+           sound::PatchedSoundTables() == soundTables && sound::CreatesMutedBuffers(second));
     second->SetCooperativeLevel(GetDesktopWindow(), DSSCL_PRIORITY);
+    const int bufferTables = sound::PatchedBufferTables();
     IDirectSoundBuffer* secondBuffer = nullptr;
     Report("second_buffer", second->CreateSoundBuffer(&description, &secondBuffer, nullptr));
-    Report("same_buffer_slot", sound::PatchedBufferSlot() == bufferSlot);
+    Report("same_buffer_slot", sound::PatchedBufferTables() == bufferTables);
     if (secondBuffer) {
         Report("second_muted_nonzero_after_unlock", FillUnlockAndLook(secondBuffer, bytes));
         secondBuffer->Release();
     }
+
+    // The newer entry, which a game may call instead.
+    IDirectSound8* eighth = nullptr;
+    Report("create8", DirectSoundCreate8(nullptr, &eighth, nullptr));
+    if (eighth) {
+        Report("sound8_patched",
+               sound::CreatesMutedBuffers(reinterpret_cast<IDirectSound*>(eighth)));
+        eighth->SetCooperativeLevel(GetDesktopWindow(), DSSCL_PRIORITY);
+        IDirectSoundBuffer* eighthBuffer = nullptr;
+        Report("buffer8", eighth->CreateSoundBuffer(&description, &eighthBuffer, nullptr));
+        if (eighthBuffer) {
+            Report("buffer8_muted_nonzero_after_unlock", FillUnlockAndLook(eighthBuffer, bytes));
+            eighthBuffer->Release();
+        }
+        eighth->Release();
+    }
+    // Through COM, as some games make it.
+    IDirectSound* fromCom = nullptr;
+    Report("cocreate", CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IDirectSound, reinterpret_cast<void**>(&fromCom)));
+    if (fromCom) {
+        Report("com_initialize", fromCom->Initialize(nullptr));
+        Report("com_patched", sound::CreatesMutedBuffers(fromCom));
+        fromCom->SetCooperativeLevel(GetDesktopWindow(), DSSCL_PRIORITY);
+        IDirectSoundBuffer* comBuffer = nullptr;
+        Report("com_buffer", fromCom->CreateSoundBuffer(&description, &comBuffer, nullptr));
+        if (comBuffer) {
+            Report("com_muted_nonzero_after_unlock", FillUnlockAndLook(comBuffer, bytes));
+            comBuffer->Release();
+        }
+        fromCom->Release();
+    }
+    std::printf("tables patched: %d IDirectSound, %d IDirectSoundBuffer\n",
+                sound::PatchedSoundTables(), sound::PatchedBufferTables());
     buffer->Release();
+    primary->Release();
     second->Release();
     first->Release();
     return 0;

@@ -14,6 +14,9 @@
 //   frame                   a frame arrives without any caption
 //   cancel                  the login is cancelled (SC_CLOSE with lParam 7261)
 //   show                    the page "loads": the frame fills the page area and shows itself
+//   modal                   a dialog owned by the main window disables it, as the login,
+//                           favourites and download dialogs do while they are up
+//   hang <ms>               stops taking messages for that long, as a hung or starved game
 //   quit                    ends the process
 // Everything it does and receives is appended to standin-<pid>.log (UTF-8) in the folder named
 // by VOREL_STANDIN_DIR, or beside the program.
@@ -193,6 +196,17 @@ void DoCommand() {
         CancelLogin();
     } else if (word == L"show") {
         FitAndShow();
+    } else if (word == L"modal") {
+        // What a modal dialog with a main window of another process as its owner does.
+        HWND dialog =
+            CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"standin modal", WS_POPUP | WS_VISIBLE, 0,
+                            0, 40, 20, g_main, nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (dialog) EnableWindow(g_main, FALSE);
+        Log(dialog ? L"modal" : L"modal failed");
+    } else if (word == L"hang") {
+        Log(L"hang");
+        Sleep(DWORD(_wtoi(rest.c_str())));
+        Log(L"hang over");
     } else if (word == L"quit") {
         PostQuitMessage(0);
     }

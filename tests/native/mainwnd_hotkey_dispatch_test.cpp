@@ -1,6 +1,7 @@
 // The keyboard hook's decision and the two menus' items.
 #include <gtest/gtest.h>
 
+#include "mainwnd/HeldModifiers.h"
 #include "mainwnd/HookDecision.h"
 #include "mainwnd/MenuItems.h"
 
@@ -88,6 +89,35 @@ TEST(KeyboardHookDecision, AHotkeyWithoutAKeyIsOffAndTheBossKeyWinsATie) {
     EXPECT_EQ(Decide(kMsgKeyDown, kF10, 1, kBossF10, soundCtrlF10, none),
               HookAction::ToggleHideAll);
     EXPECT_EQ(Decide(kMsgKeyDown, kF10, 1, kBossF10, soundCtrlF10, ctrl), HookAction::ToggleMute);
+}
+
+TEST(KeyboardHookModifiers, HeldAsTheHooksOwnEventsHaveThemWhicheverProgramHadTheKeyboard) {
+    constexpr int kLCtrl = 0xA2, kRCtrl = 0xA3, kCtrl = 0x11, kLAlt = 0xA4, kTab = 0x09;
+    HeldModifiers held;
+    held.OnKey(kLCtrl, true);
+    held.OnKey(kRCtrl, true);
+    held.OnKey(kLCtrl, false);
+    EXPECT_EQ(held.Bits(), kModCtrl) << "the right Ctrl is still down";
+    held.OnKey(kRCtrl, false);
+    EXPECT_EQ(held.Bits(), 0);
+    // Alt+Tab: the key-up goes to the program switched to, and the hook sees it all the same.
+    held.OnKey(kLAlt, true);
+    held.OnKey(kTab, true);
+    EXPECT_EQ(held.Bits(), kModAlt);
+    held.OnKey(kTab, false);
+    held.OnKey(kLAlt, false);
+    EXPECT_EQ(held.Bits(), 0) << "Alt stayed down after Alt+Tab";
+    // A program's keys may carry the common code; either side's key-up ends that press, and
+    // the common code's key-up ends both sides.
+    held.OnKey(kCtrl, true);
+    held.OnKey(0xA0, true);  // left Shift
+    EXPECT_EQ(held.Bits(), kModCtrl | kModShift);
+    held.OnKey(kLCtrl, false);
+    EXPECT_EQ(held.Bits(), kModShift);
+    held.OnKey(kRCtrl, true);
+    held.OnKey(0x10, false);  // Shift, common code
+    held.OnKey(kCtrl, false);
+    EXPECT_EQ(held.Bits(), 0);
 }
 
 TEST(MainWindowMenus, BothMenusCarryTheSameCommandsAndDifferOnlyInTheLastItem) {

@@ -37,6 +37,9 @@ class ShippedExecutable(unittest.TestCase):
         self.assertEqual(imports - SYSTEM_DLLS, set())
         for name in ("libgcc_s_dw2-1.dll", "libstdc++-6.dll", "libwinpthread-1.dll"):
             self.assertNotIn(name, imports)
+        # Not on the system's known-library list: imported, they would be looked for in the
+        # program's folder first. The program loads them from the system folder itself.
+        self.assertEqual(imports & {"msimg32.dll", "winmm.dll", "dsound.dll", "dbghelp.dll"}, set())
 
     def test_carries_manifest_icon_and_version(self):
         with open(EXE, "rb") as f:

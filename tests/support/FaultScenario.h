@@ -71,10 +71,10 @@ bool Responds(HWND wnd, DWORD timeoutMs = 5000);
 // of the window and shows itself. The stand-in is left running; EndAllStandIns ends it.
 ::testing::AssertionResult TakesALogin(HWND mainWindow, const std::wstring& caption);
 
-// The notice popup of process pid once the main window has created it (three seconds after it
-// opened), shown or not: a dialog tool window owned by the main window that is no message
-// box. It is created around the notice's fetch, so once it exists and the main window
-// responds, the fetch is over and the popup has decided whether to show itself.
+// The notice popup of process pid once the main window has created it, shown or not: a
+// dialog tool window owned by the main window that is no message box. It is created once the
+// notice's fetch, which starts three seconds after the window opened, is over, so once it
+// exists and the main window responds, the popup has decided whether to show itself.
 HWND NoticePopup(DWORD pid, HWND mainWindow);
 
 // Milliseconds since the tick count `start`.

@@ -3,10 +3,12 @@
 // guarded and run by Wine's cmd against a stand-in executable.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/Files.h"
+#include "app/FolderAccess.h"
 #include "app/Install.h"
 #include "app/SelfDelete.h"
 #include "app/Shortcuts.h"
@@ -226,17 +228,17 @@ TEST_F(Install, TextIsAppendedOrOnlyWrittenIntoANewFile) {
 }
 
 TEST_F(Install, TheBatchIsWrittenUnderAFreshNameAndGuardedAgainstEveryOtherWriter) {
-    const std::string temp = "C:\\vorel-win-install";
-    const std::string exe = "C:\\Program Files\\Vorel\\TolvVorel.exe";
+    const std::wstring temp = L"C:\\vorel-win-install";
+    const std::wstring exe = L"C:\\Program Files\\Vorel\\TolvVorel.exe";
     vorel::GuardedBatch batch;
     ASSERT_TRUE(vorel::WriteSelfDeleteBatch(temp, vorel::SelfDeleteForm::KeepFolder, exe, &batch));
     ASSERT_TRUE(batch.guard);
-    ASSERT_EQ(batch.path.rfind(temp + "\\Del", 0), 0u) << batch.path;
-    ASSERT_EQ(batch.path.substr(batch.path.size() - 8), ".tmp.bat");
-    const std::wstring path(batch.path.begin(), batch.path.end());
-    EXPECT_TRUE(FileExists(path.substr(0, path.size() - 4)));  // GetTempFileNameA's own file
-    EXPECT_EQ(ReadFileBytes(path),
-              vorel::SelfDeleteScript(vorel::SelfDeleteForm::KeepFolder, exe, batch.path));
+    ASSERT_EQ(batch.path.rfind(temp + L"\\Del", 0), 0u) << Narrow(batch.path);
+    ASSERT_EQ(batch.path.substr(batch.path.size() - 8), L".tmp.bat");
+    const std::wstring path = batch.path;
+    EXPECT_TRUE(FileExists(path.substr(0, path.size() - 4)));  // GetTempFileNameW's own file
+    EXPECT_EQ(ReadFileBytes(path), vorel::SelfDeleteScript(vorel::SelfDeleteForm::KeepFolder,
+                                                           Narrow(exe), Narrow(batch.path)));
 
     EXPECT_EQ(OpenForWritingError(path), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_FALSE(DeleteFileW(path.c_str()));
@@ -269,7 +271,7 @@ TEST_F(Install, ABatchNameThatIsTakenIsNeverWrittenInto) {
     ASSERT_TRUE(planted);
     vorel::GuardedBatch batch;
     EXPECT_FALSE(vorel::WriteSelfDeleteBatch(
-        "C:\\vorel-win-install", vorel::SelfDeleteForm::KeepFolder, "C:\\a.exe", &batch));
+        L"C:\\vorel-win-install", vorel::SelfDeleteForm::KeepFolder, L"C:\\a.exe", &batch));
     EXPECT_FALSE(batch.guard);
     // Every planted file as it was, and no temporary names left behind.
     const std::vector<std::wstring> names = FilesIn(kRoot);
@@ -282,7 +284,7 @@ TEST_F(Install, ABatchNameThatIsTakenIsNeverWrittenInto) {
 
 TEST_F(Install, OnlyTheExactTextPassesTheCheckBeforeRunning) {
     const std::wstring file = kRoot + L"\\check.bat";
-    const std::string path = "C:\\vorel-win-install\\check.bat";
+    const std::wstring path = file;
     const std::string text = "cd\\\r\ndel \"C:\\a.exe\"\r\n";
     ASSERT_TRUE(WriteText(file, text));
     fw::ScopedHandle guard = vorel::OpenAndVerify(path, text);
@@ -293,7 +295,7 @@ TEST_F(Install, OnlyTheExactTextPassesTheCheckBeforeRunning) {
         ASSERT_TRUE(WriteText(file, other));
         EXPECT_FALSE(vorel::OpenAndVerify(path, text)) << other;
     }
-    EXPECT_FALSE(vorel::OpenAndVerify("C:\\vorel-win-install\\missing.bat", text));
+    EXPECT_FALSE(vorel::OpenAndVerify(L"C:\\vorel-win-install\\missing.bat", text));
 }
 
 TEST_F(Install, CmdDeletesTheFileOnceItIsFreeThenItselfAndInTheSecondFormTheFolder) {
@@ -319,8 +321,7 @@ TEST_F(Install, CmdDeletesTheFileOnceItIsFreeThenItselfAndInTheSecondFormTheFold
         c.held.reset(CreateFileW(c.exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(c.held);
-        ASSERT_TRUE(vorel::WriteSelfDeleteBatch("C:\\vorel-win-install\\temp", c.form,
-                                                Narrow(c.exe), &c.batch));
+        ASSERT_TRUE(vorel::WriteSelfDeleteBatch(kRoot + L"\\temp", c.form, c.exe, &c.batch));
         ASSERT_TRUE(vorel::StartHiddenBatch(c.batch.path));
     }
     // While the image is held the batch keeps trying, and its file stays closed to writers
@@ -328,16 +329,109 @@ TEST_F(Install, CmdDeletesTheFileOnceItIsFreeThenItselfAndInTheSecondFormTheFold
     EXPECT_FALSE(
         WaitFor([&] { return !FileExists(cases[0].exe) || !FileExists(cases[1].exe); }, 1500));
     for (auto& c : cases) {
-        const std::wstring batch(c.batch.path.begin(), c.batch.path.end());
+        const std::wstring& batch = c.batch.path;
         EXPECT_EQ(OpenForWritingError(batch), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
         c.held.reset();
         c.batch.guard.reset();
     }
     for (auto& c : cases) {
-        const std::wstring batch(c.batch.path.begin(), c.batch.path.end());
+        const std::wstring& batch = c.batch.path;
         EXPECT_TRUE(WaitFor([&] { return !FileExists(c.exe); }, 30000));
         EXPECT_TRUE(WaitFor([&] { return !FileExists(batch); }, 30000));
     }
     EXPECT_TRUE(FileExists(cases[0].folder + L"\\Statistic.ini"));
     EXPECT_TRUE(WaitFor([&] { return !FileExists(cases[1].folder); }, 30000));
+}
+
+namespace {
+std::string InConsoleCodePage(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_OEMCP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_OEMCP, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+}  // namespace
+
+TEST_F(Install, TheBatchSpellsPathsAsCmdReadsThemOrByTheirShortNames) {
+    std::printf("ANSI code page %u, console code page %u\n", GetACP(), GetOEMCP());
+    // "é" is in both code pages under different bytes; "中" in neither of the Western ones.
+    const std::wstring western = kRoot + L"\\caf\u00e9", eastern = kRoot + L"\\\u4e2d";
+    const std::wstring temp = kRoot + L"\\temp";
+    ASSERT_TRUE(EnsureDir(temp));
+    ASSERT_TRUE(EnsureDir(western));
+    ASSERT_TRUE(EnsureDir(eastern));
+    const std::wstring westernExe = western + L"\\TolvVorel.exe";
+    const std::wstring easternExe = eastern + L"\\TolvVorel.exe";
+    ASSERT_TRUE(WriteText(westernExe, "MZ"));
+    ASSERT_TRUE(WriteText(easternExe, "MZ"));
+    ASSERT_NE(InConsoleCodePage(westernExe), Narrow(westernExe)) << "the code pages differ";
+
+    vorel::GuardedBatch batch;
+    ASSERT_TRUE(
+        vorel::WriteSelfDeleteBatch(temp, vorel::SelfDeleteForm::KeepFolder, westernExe, &batch));
+    EXPECT_EQ(ReadFileBytes(batch.path), vorel::SelfDeleteScript(vorel::SelfDeleteForm::KeepFolder,
+                                                                 InConsoleCodePage(westernExe),
+                                                                 InConsoleCodePage(batch.path)));
+
+    wchar_t shortName[MAX_PATH] = L"";
+    ASSERT_GT(GetShortPathNameW(easternExe.c_str(), shortName, MAX_PATH), 0u);
+    const std::string shortText = InConsoleCodePage(shortName);
+    ASSERT_EQ(shortText.find('?'), std::string::npos) << shortText;
+    vorel::GuardedBatch eastBatch;
+    ASSERT_TRUE(vorel::WriteSelfDeleteBatch(temp, vorel::SelfDeleteForm::KeepFolder, easternExe,
+                                            &eastBatch));
+    const std::string text = ReadFileBytes(eastBatch.path);
+    EXPECT_EQ(text, vorel::SelfDeleteScript(vorel::SelfDeleteForm::KeepFolder, shortText,
+                                            InConsoleCodePage(eastBatch.path)));
+    EXPECT_EQ(text.find('?'), std::string::npos) << "a wildcard in place of the name";
+}
+
+namespace {
+bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
+    BYTE buffer[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof buffer;
+    return CreateWellKnownSid(type, nullptr, buffer, &size) && EqualSid(sid, buffer);
+}
+}  // namespace
+
+// Wine keeps no access lists on files, so the list is checked as it is built.
+TEST(ProductFolderAccess, AdministratorsAndSystemControlItUsersMayOnlyReadAndRun) {
+    vorel::ScopedSecurityDescriptor security = vorel::BuildProductFolderSecurity();
+    ASSERT_TRUE(security);
+    ASSERT_TRUE(IsValidSecurityDescriptor(security.get()));
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(GetSecurityDescriptorControl(security.get(), &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED) << "nothing inherited from the open folder above";
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    ASSERT_TRUE(GetSecurityDescriptorOwner(security.get(), &owner, &defaulted));
+    ASSERT_NE(owner, nullptr);
+    EXPECT_TRUE(IsWellKnown(owner, WinBuiltinAdministratorsSid));
+    BOOL present = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(security.get(), &present, &dacl, &defaulted));
+    ASSERT_TRUE(present);
+    ASSERT_NE(dacl, nullptr);
+    ASSERT_EQ(dacl->AceCount, 3);
+    const struct {
+        WELL_KNOWN_SID_TYPE who;
+        ACCESS_MASK rights;
+    } expected[3] = {
+        {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
+        {WinLocalSystemSid, FILE_ALL_ACCESS},
+        // Users may list, read and run, but neither create, write nor delete.
+        {WinBuiltinUsersSid, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE},
+    };
+    for (DWORD i = 0; i < 3; ++i) {
+        void* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, i, &ace));
+        const ACE_HEADER* header = static_cast<const ACE_HEADER*>(ace);
+        ASSERT_EQ(header->AceType, ACCESS_ALLOWED_ACE_TYPE) << i;
+        EXPECT_EQ(header->AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE) << i;
+        const ACCESS_ALLOWED_ACE* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(ace);
+        EXPECT_EQ(allowed->Mask, expected[i].rights) << i;
+        EXPECT_TRUE(IsWellKnown(const_cast<DWORD*>(&allowed->SidStart), expected[i].who)) << i;
+    }
 }

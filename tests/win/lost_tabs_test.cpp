@@ -1,6 +1,8 @@
 // A game process that dies while its frame is a tab (or the hall window) of the main window:
 // the tab is dropped at the mute timer's next tick, and before it by every command that
 // counts the tabs or steps through them, so that none of them acts on a window that is gone.
+#include <cstdio>
+
 #include "win/mainwnd_test_support.h"
 
 using namespace mwtest;
@@ -113,4 +115,52 @@ TEST_F(LostTabs, ADeadHallWindowIsForgotten) {
     ASSERT_TRUE(Kill(hall));
     ASSERT_TRUE(WaitUntil([&] { return m_dlg->HallWindow() == nullptr; }, 2000));
     EXPECT_EQ(m_dlg->TabCount(), 1);
+}
+
+namespace {
+// Inside a message box of the main window's own: records whether the window was ever enabled
+// during three ticks of its timer, then closes the box.
+struct OwnBoxWatch {
+    static inline HWND s_main = nullptr;
+    static inline int s_ticks = 0;
+    static inline bool s_enabledSeen = false;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (++s_ticks <= 30) {
+            s_enabledSeen |= IsWindowEnabled(s_main) != FALSE;
+            return;
+        }
+        if (auto* box = WindowOfThisThread<vorel::CMessageBox>(true)) {
+            PostMessageW(box->m_hWnd, WM_COMMAND, MAKEWPARAM(vorel::kMessageButton1, BN_CLICKED),
+                         0);
+        }
+    }
+};
+}  // namespace
+
+TEST_F(LostTabs, AGameProcessKilledWithItsDialogUpLeavesTheMainWindowEnabled) {
+    LogIn(m_first, kAlice);
+    ::PostMessageW(Main(), vorel::kMsgNewTabChoice, 1, 0);
+    StandIn login = NewStandIn();
+    ASSERT_TRUE(login);
+    ASSERT_TRUE(login.Command(L"modal"));
+    ASSERT_TRUE(login.WaitForLine(L"modal", 5000, Pumping()));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Main()); }, 5000));
+    // While its process lives, the dialog holds the window, tick after tick.
+    Pump(1000);
+    EXPECT_FALSE(IsWindowEnabled(Main()));
+    ASSERT_TRUE(EndProcess(login.pid));
+    const DWORD killed = GetTickCount();
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Main()) != FALSE; }, 3000))
+        << "the main window stayed disabled";
+    printf("[ figures  ] enabled %lu ms after the dialog's process was killed\n",
+           GetTickCount() - killed);
+
+    // Its own modal dialog holds it as long as it is up.
+    OwnBoxWatch::s_main = Main();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 40, &OwnBoxWatch::Tick);
+    vorel::ShowMessageBox(vorel::kMessageOk, L"Vorel - Tolv", L"own", Main());
+    KillTimer(nullptr, timer);
+    EXPECT_GT(OwnBoxWatch::s_ticks, 30);
+    EXPECT_FALSE(OwnBoxWatch::s_enabledSeen) << "enabled under its own message box";
+    EXPECT_TRUE(IsWindowEnabled(Main()));
 }

@@ -171,3 +171,33 @@ TEST_F(HotkeyTest, ChangedHotkeysReachEveryGameWindowAndOnlyTheNewBossKeyActs) {
     Pump(300);
     EXPECT_FALSE(m_dlg->m_muted);
 }
+
+TEST_F(HotkeyTest, TheHookProcedureReturnsBeforeTheWindowChangesAndReadsCtrlFromItsOwnEvents) {
+    LogIn(m_first, kAlice);
+    auto hook = [](DWORD vk, UINT message) {
+        KBDLLHOOKSTRUCT event = {};
+        event.vkCode = vk;
+        vorel::KeyboardHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&event));
+    };
+    // The hide waits for windows of other processes: it runs after the hook has returned.
+    hook(VK_F10, WM_SYSKEYDOWN);
+    EXPECT_TRUE(IsWindowVisible(Main())) << "hidden inside the hook procedure";
+    hook(VK_F10, WM_SYSKEYUP);
+    EXPECT_TRUE(WaitForVisible(false)) << "the boss key was not carried out afterwards";
+
+    // Ctrl went down where this thread never saw it (its own key state has no Ctrl): the
+    // hook's event is what counts. The flag, too, changes only after the hook has returned.
+    ASSERT_EQ(GetKeyState(VK_CONTROL) & 0x8000, 0);
+    hook(VK_LCONTROL, WM_KEYDOWN);
+    hook('Q', WM_KEYDOWN);
+    EXPECT_FALSE(m_dlg->m_muted);
+    EXPECT_TRUE(WaitUntil([&] { return m_dlg->m_muted != FALSE; })) << "Ctrl+Q was not seen";
+    hook('Q', WM_KEYUP);
+    hook(VK_LCONTROL, WM_KEYUP);
+    // Released, Q alone is a letter again.
+    hook('Q', WM_KEYDOWN);
+    hook('Q', WM_KEYUP);
+    hook(VK_F10, WM_SYSKEYDOWN);
+    EXPECT_TRUE(WaitForVisible(true));
+    EXPECT_TRUE(m_dlg->m_muted);
+}

@@ -3,6 +3,8 @@
 #include "app/SettingsStore.h"
 #include "hotkey/SettingDlg.h"
 #include "mainwnd/MenuItems.h"
+#include "support/PublisherTestSupport.h"
+#include "support/ServedFiles.h"
 #include "win/mainwnd_test_support.h"
 
 using namespace mwtest;
@@ -309,6 +311,34 @@ TEST_F(MenuTest, ClearingTheCacheShowsItsMessageAtOnce) {
 }
 
 // Not a test: the two menus open, for scripts/menu-shots.sh.
+TEST_F(MenuTest, AnUpdateWhoseRunCannotStartClosesNothingAndTheCheckNeverHoldsTheWindow) {
+    BoxAnswerer boxes;
+    LogIn(m_first, kAlice);
+    TempFolder dir;
+    const std::wstring exe = dir.File(L"TolvVorel.exe");
+    // Readable, so that its key differs from the announced one, but no program.
+    ASSERT_TRUE(WriteFileBytes(exe, "not a program"));
+    const std::string configPath = TestPath("update/ConfigTolvVorel.htm");
+    const std::string config =
+        UpdateConfig("00000000000000000000000000003001", L"http://localhost/x.exe");
+    PublisherFault slow(configPath, "{\"delay\": 2, \"body\": " + JsonString(config) + "}");
+    m_dlg->m_updateSetup.configUrl = PublisherUrl(Widen(configPath));
+    m_dlg->m_updateSetup.configFile = dir.File(L"ConfigTolvVorel.htm");
+    m_dlg->m_updateSetup.exePath = exe;
+
+    MenuDriver menu(vorel::kMenuUpdate);
+    const DWORD start = GetTickCount();
+    OpenSystemMenu();
+    const DWORD handled = GetTickCount() - start;
+    ASSERT_TRUE(menu.Seen());
+    EXPECT_LT(handled, 1500u) << "the menu's command waited for the server";
+    ASSERT_TRUE(WaitUntil([&] { return !LogEntriesFor(configPath).empty(); }, 15000));
+    Pump(1500);
+    EXPECT_FALSE(m_quit) << "the games were closed for an update that never started";
+    EXPECT_EQ(m_dlg->TabCount(), 1);
+    EXPECT_TRUE(boxes.seen().empty()) << "neither 'up to date' nor anything else is claimed";
+}
+
 TEST_F(MenuTest, DISABLED_PicturesOfTheTwoMenus) {
     StoreHotkey(L"ShortKey", L"2,121");
     LogIn(m_first, kAlice);

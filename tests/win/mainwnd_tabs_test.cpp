@@ -1,5 +1,7 @@
 // The main window with real game processes (stand-ins that speak the game window's protocol):
 // logins, tabs, the three-tab limit, closing tabs and the whole window.
+#include <cstdio>
+
 #include "win/mainwnd_test_support.h"
 
 #include "support/MainWindowProbe.h"
@@ -259,4 +261,29 @@ TEST_F(MainWindowTest, ATabWhoseProcessDiedIsDroppedAtTheNextTick) {
     EXPECT_EQ(m_dlg->CurrentTab(), 0);
     EXPECT_TRUE(IsWindowVisible(m_first.Frame()));
     EXPECT_TRUE(boxes.seen().empty());
+}
+
+TEST_F(MainWindowTest, AGameThatStopsTakingMessagesFreezesNeitherTheWindowNorItsExit) {
+    LogIn(m_first, kAlice);
+    StandIn bob = AddTab(kBob);
+    ASSERT_TRUE(bob.Command(L"hang 30000"));
+    ASSERT_TRUE(bob.WaitForLine(L"hang", 5000, Pumping()));
+    // Every call below waited for bob's thread when made synchronously: switching away from
+    // its tab and back, and the exit. (Hiding and restoring the main window itself, or
+    // resizing it, with bob's frame inside still waits for bob under Wine, in the system's
+    // own handling of the main window.)
+    const DWORD start = GetTickCount();
+    m_dlg->SelectTab(0);
+    m_dlg->SelectTab(1);
+    const DWORD switched = GetTickCount() - start;
+    m_dlg->ExitAll();
+    const DWORD exited = GetTickCount() - start;
+    printf("[ figures  ] hung tab: switched away and back in %lu ms, exit after %lu ms\n", switched,
+           exited);
+    EXPECT_LT(exited, 10000u) << "the main window waited for the hung game";
+    EXPECT_TRUE(WaitUntil([&] { return m_quit; }, 5000));
+    EXPECT_TRUE(m_first.WaitForLine(L"close 0", 15000, Pumping()));
+    // The hung game could never take its close request: its process is ended.
+    EXPECT_TRUE(bob.WaitForExit(5000, Pumping())) << "the hung game still runs";
+    EXPECT_FALSE(bob.HasLine(L"hang over"));
 }

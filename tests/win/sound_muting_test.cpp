@@ -218,12 +218,18 @@ TEST(SoundMuting, OnXpAMutedMidiStreamBlockReachesTheRealFunctionAsZeroBytes) {
     EXPECT_EQ(Get(r, "audible_buffer_intact"), 1);
 }
 
-TEST(SoundMuting, OnXpDirectSoundSlotsArePatchedOnceAndUnlockSilences) {
+TEST(SoundMuting, OnXpEveryDirectSoundTableIsPatchedOnceAndUnlockSilencesAfterThePrimary) {
     const ProbeReport r = RunProbe(L"dsound");
     ASSERT_EQ(Get(r, "create"), 0) << "DirectSoundCreate on the null device";
     EXPECT_EQ(Get(r, "sound_slot_patched"), 1);
+    ASSERT_EQ(Get(r, "primary"), 0) << "the primary buffer, created first";
+    EXPECT_EQ(Get(r, "primary_patched"), 1);
     ASSERT_EQ(Get(r, "buffer"), 0);
+    // The secondary buffer's table differs from the primary's: patching only the first
+    // table seen left the buffers that carry the sound playing.
+    EXPECT_EQ(Get(r, "distinct_buffer_tables"), 1);
     EXPECT_EQ(Get(r, "buffer_slot_patched"), 1);
+    EXPECT_EQ(Get(r, "buffer_tables"), 2);
     EXPECT_EQ(Get(r, "muted_nonzero_after_unlock"), 0) << "the written block became silence";
     EXPECT_EQ(Get(r, "audible_nonzero_after_unlock"), 1);
     EXPECT_EQ(Get(r, "create_second"), 0);
@@ -231,6 +237,15 @@ TEST(SoundMuting, OnXpDirectSoundSlotsArePatchedOnceAndUnlockSilences) {
     EXPECT_EQ(Get(r, "second_buffer"), 0) << "the saved method is still the real one";
     EXPECT_EQ(Get(r, "same_buffer_slot"), 1);
     EXPECT_EQ(Get(r, "second_muted_nonzero_after_unlock"), 0);
+    ASSERT_EQ(Get(r, "create8"), 0) << "DirectSoundCreate8";
+    EXPECT_EQ(Get(r, "sound8_patched"), 1);
+    ASSERT_EQ(Get(r, "buffer8"), 0);
+    EXPECT_EQ(Get(r, "buffer8_muted_nonzero_after_unlock"), 0);
+    ASSERT_EQ(Get(r, "cocreate"), 0) << "CoCreateInstance of CLSID_DirectSound";
+    ASSERT_EQ(Get(r, "com_initialize"), 0);
+    EXPECT_EQ(Get(r, "com_patched"), 1);
+    ASSERT_EQ(Get(r, "com_buffer"), 0);
+    EXPECT_EQ(Get(r, "com_muted_nonzero_after_unlock"), 0);
 }
 
 TEST(SoundMuting, CostOfAMutedFourKilobyteWaveOutWrite) {
