@@ -288,12 +288,7 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             if (PaintWindow(reinterpret_cast<HDC>(wParam))) return TRUE;
             break;
-        case WM_SETTEXT:
-        case WM_SETICON:
-            DropSkinCache();  // the title and the icon are part of the skin
-            break;
         case WM_SIZE: {
-            DropSkinCache();
             const int cx = LOWORD(lParam), cy = HIWORD(lParam);
             if (wParam != SIZE_MINIMIZED) FitPage(cx, cy);
             const LRESULT result = CDlgEx::WindowProc(msg, wParam, lParam);
