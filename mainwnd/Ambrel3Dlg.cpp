@@ -153,9 +153,15 @@ void CAmbrel3Dlg::SetSoundImage(bool muted) {
 }
 
 void CAmbrel3Dlg::OnMuteTimer() {
-    DropLostTabs();
+    // A post fails only to a window that is gone: a dead tab is dropped then, without
+    // asking after every tab's window on each tick. The hall gets no posts; it is asked
+    // after while there is one.
     const WPARAM state = m_muted ? 1 : 0;
-    for (int i = 0; i < m_tabs.Count(); ++i) ::PostMessageW(TabWindow(i), kMsgMuteState, state, 0);
+    bool lost = m_hallWindow && !::IsWindow(m_hallWindow);
+    for (int i = 0; i < m_tabs.Count(); ++i) {
+        if (!::PostMessageW(TabWindow(i), kMsgMuteState, state, 0)) lost = true;
+    }
+    if (lost) DropLostTabs();
     const bool muted = m_muted != FALSE;
     if (muted != m_soundShownMuted) {
         m_soundShownMuted = muted;
@@ -259,7 +265,10 @@ BOOL CAmbrel3Dlg::PreTranslateMessage(MSG* msg) {
         case FilterRule::PassOn:
             break;
     }
-    if (m_tooltip) ::SendMessageW(m_tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    // The tooltip follows the mouse alone; the timer's ticks need not reach it.
+    if (m_tooltip && msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) {
+        ::SendMessageW(m_tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    }
     return CDlgEx::PreTranslateMessage(msg);
 }
 
