@@ -57,21 +57,24 @@ BOOL App::PreTranslate(MSG* msg) {
     if (!msg || !msg->hwnd) return FALSE;  // thread messages have no window to ask
     const DWORD thread = ::GetCurrentThreadId();
     HWND topLevel = nullptr;
+    Wnd* topObject = nullptr;  // each window's object is looked up once per message
     for (HWND wnd = msg->hwnd; wnd; wnd = ::GetParent(wnd)) {
         // A parent in another thread or process (a frame re-parented into a foreign main
         // window) ends the walk: its objects, if any, are not ours to call.
         if (::GetWindowThreadProcessId(wnd, nullptr) != thread) break;
-        if (Wnd* object = Wnd::FromHandlePermanent(wnd)) {
-            if (object->PreTranslateMessage(msg)) return TRUE;
-        }
+        Wnd* object = Wnd::FromHandlePermanent(wnd);
+        if (object && object->PreTranslateMessage(msg)) return TRUE;
         // GetParent of a top-level popup is its owner: a dialog's keys stop at the dialog.
         if (!(::GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)) {
             topLevel = wnd;
+            // Still bound unless PreTranslateMessage destroyed the window (no window object
+            // deletes itself).
+            topObject = object && object->m_hWnd == wnd ? object : nullptr;
             break;
         }
     }
     // Tab, arrows, Enter and Esc of our dialogs, modal or modeless.
-    if (topLevel && dynamic_cast<Dialog*>(Wnd::FromHandlePermanent(topLevel))) {
+    if (topLevel && dynamic_cast<Dialog*>(topObject)) {
         if (::IsDialogMessageW(topLevel, msg)) return TRUE;
     }
     return FALSE;

@@ -154,9 +154,15 @@ void CAmbrel3Dlg::SetSoundImage(bool muted) {
 }
 
 void CAmbrel3Dlg::OnMuteTimer() {
-    DropLostTabs();
+    // A post fails only to a window that is gone: a dead tab is dropped then, without
+    // asking after every tab's window on each tick. The hall gets no posts; it is asked
+    // after while there is one.
     const WPARAM state = m_muted ? 1 : 0;
-    for (int i = 0; i < m_tabs.Count(); ++i) ::PostMessageW(TabWindow(i), kMsgMuteState, state, 0);
+    bool lost = m_hallWindow && !::IsWindow(m_hallWindow);
+    for (int i = 0; i < m_tabs.Count(); ++i) {
+        if (!::PostMessageW(TabWindow(i), kMsgMuteState, state, 0)) lost = true;
+    }
+    if (lost) DropLostTabs();
     const bool muted = m_muted != FALSE;
     if (muted != m_soundShownMuted) {
         m_soundShownMuted = muted;
@@ -287,7 +293,10 @@ BOOL CAmbrel3Dlg::PreTranslateMessage(MSG* msg) {
         case FilterRule::PassOn:
             break;
     }
-    if (m_tooltip) ::SendMessageW(m_tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    // The tooltip follows the mouse alone; the timer's ticks need not reach it.
+    if (m_tooltip && msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) {
+        ::SendMessageW(m_tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    }
     return CDlgEx::PreTranslateMessage(msg);
 }
 
@@ -308,7 +317,6 @@ LRESULT CAmbrel3Dlg::OnInitDialogMessage(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CAmbrel3Dlg::OnSizeMessage(WPARAM wParam, LPARAM lParam) {
-    DropSkinCache();
     const int cx = LOWORD(lParam), cy = HIWORD(lParam);
     if (wParam != SIZE_MINIMIZED) FitPage(cx, cy);
     const LRESULT result = CDlgEx::WindowProc(WM_SIZE, wParam, lParam);
@@ -456,10 +464,6 @@ LRESULT CAmbrel3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(m_icon);
         case WM_ERASEBKGND:
             if (PaintWindow(reinterpret_cast<HDC>(wParam))) return TRUE;
-            break;
-        case WM_SETTEXT:
-        case WM_SETICON:
-            DropSkinCache();  // the title and the icon are part of the skin
             break;
         case WM_SIZE:
             return OnSizeMessage(wParam, lParam);

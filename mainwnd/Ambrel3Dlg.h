@@ -100,8 +100,6 @@ private:
     void OnMuteTimer();
     void OnPaint();
     BOOL PaintWindow(HDC dc);
-    HDC SkinCacheDC(HDC compatibleWith, int width, int height);
-    void DropSkinCache();
     void DrawTabs(HDC dc);
 
     void OnFrameArrived(HWND frame, LPARAM isHall);
@@ -153,11 +151,6 @@ private:
     StripImageList m_closeImages;
     StripHover m_hover;
     HWND m_tooltip = nullptr;  // owned by this window; destroyed with it
-    // The skin as painted for the current size, with the bitmap selected into its DC.
-    fw::ScopedBitmap m_skinCache;
-    fw::ScopedMemDC m_skinCacheDC;
-    HGDIOBJ m_skinCacheOld = nullptr;
-    SIZE m_skinCacheSize = {0, 0};
     bool m_trackingLeave = false;
     CAddAccDlg m_addAccDlg;
     CPopInfoDlg m_popInfo;  // created by timer 4

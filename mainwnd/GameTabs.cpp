@@ -301,44 +301,26 @@ void CAmbrel3Dlg::InvalidateArea(const IntRect& r) {
     ::InvalidateRect(m_hWnd, &area, TRUE);  // the strip is painted with the background
 }
 
-HDC CAmbrel3Dlg::SkinCacheDC(HDC compatibleWith, int width, int height) {
-    // The skin changes only with the size, the title and the icon, so it is painted once per
-    // size; a repaint of a tab then costs what the tab's rectangle costs.
-    if (m_skinCacheDC && m_skinCacheSize.cx == width && m_skinCacheSize.cy == height) {
-        return m_skinCacheDC.get();
-    }
-    DropSkinCache();
-    fw::ScopedMemDC dc(compatibleWith);
-    fw::ScopedBitmap bitmap(::CreateCompatibleBitmap(compatibleWith, width, height));
-    if (!dc || !bitmap) return nullptr;
-    m_skinCacheOld = ::SelectObject(dc.get(), bitmap.get());
-    if (!PaintSkin(dc.get())) {
-        ::SelectObject(dc.get(), m_skinCacheOld);
-        return nullptr;
-    }
-    m_skinCache = std::move(bitmap);
-    m_skinCacheDC = std::move(dc);
-    m_skinCacheSize = SIZE{width, height};
-    return m_skinCacheDC.get();
-}
-
-void CAmbrel3Dlg::DropSkinCache() {
-    if (m_skinCacheDC) ::SelectObject(m_skinCacheDC.get(), m_skinCacheOld);
-    m_skinCacheDC.reset();
-    m_skinCache.reset();
-    m_skinCacheSize = SIZE{0, 0};
-}
-
 BOOL CAmbrel3Dlg::PaintWindow(HDC dc) {
     if (!m_background) return FALSE;
     RECT client, box;
     GetClientRect(&client);
     if (::GetClipBox(dc, &box) == ERROR || !::IntersectRect(&box, &box, &client)) return TRUE;
-    HDC skin = SkinCacheDC(dc, client.right, client.bottom);
+    // The skin changes only with the size, the title and the icon, so it is painted once
+    // per size; a repaint of a tab then costs what the tab's rectangle costs.
+    HDC skin = SkinCacheDC();
     if (!skin) return FALSE;
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    // Away from the tabs the skin alone is on the screen: one copy, no off-screen bitmap.
+    const IntRect strip = StripRect(m_tabs.Count());
+    const RECT stripArea = {strip.left, strip.top, strip.right, strip.bottom};
+    RECT overlap;
+    if (m_tabs.Empty() || !::IntersectRect(&overlap, &box, &stripArea)) {
+        ::BitBlt(dc, box.left, box.top, width, height, skin, box.left, box.top, SRCCOPY);
+        return TRUE;
+    }
     // Only the rectangle to repaint (a tab, a close icon, the piece under a control) goes
     // through the off-screen bitmap, which is addressed in client coordinates.
-    const int width = box.right - box.left, height = box.bottom - box.top;
     OffscreenBitmap canvas(dc, width, height);
     if (!canvas) return FALSE;
     ::SetWindowOrgEx(canvas.dc(), box.left, box.top, nullptr);

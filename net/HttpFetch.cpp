@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/TextNumber.h"
@@ -25,6 +26,8 @@ const wchar_t kRequestHeaders[] =
 // except where it has none (Wine's WinINet waits without limit for an answer): there this
 // bound is set in their place.
 constexpr DWORD kSilentServerLimitMs = 30000;
+
+constexpr size_t kWriteGathering = 64 * 1024;
 
 void BoundUnlimitedTimeouts(HINTERNET request) {
     const DWORD options[] = {INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT};
@@ -106,21 +109,39 @@ bool Download(const wchar_t* url, const wchar_t* file, DWORD chunkSize, bool pub
                                       FILE_ATTRIBUTE_NORMAL, nullptr)))
         return false;
 
-    std::vector<char> chunk(chunkSize ? chunkSize : 1);
+    // The chunks are read at their own size but written in large pieces: a write per
+    // 512-byte chunk costs more than its read. What has arrived is written before any call
+    // that may wait for the network, so that a stalled transfer has it in the file.
+    const size_t readSize = chunkSize ? chunkSize : 1;
+    std::vector<char> buffer(std::max<size_t>(kWriteGathering, readSize));
+    size_t pending = 0;
+    // A short write would still count the bytes and call a damaged file complete.
+    auto flush = [&] {
+        const bool ok = pending == 0 || handles.Write(buffer.data(), DWORD(pending));
+        pending = 0;
+        return ok;
+    };
+    DWORD arrived = 0;  // bytes WinINet holds already: reading them does not wait
     uint64_t total = 0;
     bool written = true;
     for (;;) {
-        DWORD got = 0;
-        if (!InternetReadFile(request, chunk.data(), chunkSize, &got)) break;
-        // A short write would still count the bytes and call a damaged file complete.
-        if (got > 0 && !handles.Write(chunk.data(), got)) {
+        if ((arrived < readSize || buffer.size() - pending < readSize) && !flush()) {
             written = false;
             break;
         }
+        if (arrived < readSize && !InternetQueryDataAvailable(request, &arrived, 0, 0)) {
+            arrived = 0;
+        }
+        DWORD got = 0;
+        if (!InternetReadFile(request, buffer.data() + pending, chunkSize, &got)) break;
+        arrived = got < arrived ? arrived - got : 0;
+        pending += got;
         total += got;
         if (progress) progress->OnProgress(DownloadPercent(total, contentLength));
         if (got == 0) break;
     }
+    // What arrived before a failed read stays in the file, as the bytes of a short transfer.
+    if (!flush()) written = false;
     handles.CloseFile();
     return written && total >= contentLength;
 }

@@ -28,10 +28,13 @@ render_table() {
       s = substr($0, index($0, l) + length(l))
       if (match(s, /[0-9]+(\.[0-9]+)?/)) { print substr(s, RSTART, RLENGTH); exit } }' "$raw"
   }
-  local skin blit strip whole idle_bench hook_other hook_none hook_decision chunk512 chunk1024
-  local wininet curl md5 md5sum_linux idle_main idle_minimal size_shipped size_test size_minimal
+  local skin blit resized child child_blit strip whole idle_bench hook_other hook_none hook_decision chunk512 chunk1024
+  local wininet wininet512 curl md5 md5sum_linux idle_main idle_minimal size_shipped size_test size_minimal
   skin="$(after 'stretched skin paint 1920x1040 (nine pieces, icon, title, one BitBlt):')"
   blit="$(after 'plain BitBlt 1920x1040:')"
+  resized="$(after 'first paint after a size change 1920x1039:')"
+  child="$(after 'child background 108x28 from the window'"'"'s skin:')"
+  child_blit="$(after 'plain BitBlt 108x28:')"
   strip="$(after 'strip repaint (567 x 22 invalid):')"
   whole="$(after 'whole window repaint, for comparison:')"
   idle_bench="$(grep -F 'main-window process, three tabs, idle' "$raw" | sed -E 's/.*\(([0-9.]+) %\).*/\1/' | head -1)"
@@ -41,6 +44,7 @@ render_table() {
   chunk512="$(after 'HttpDownloadToFile, 512-byte reads')"
   chunk1024="$(after 'HttpDownloadToFile, 1024-byte reads')"
   wininet="$(after 'plain WinINet loop, 64 KiB reads')"
+  wininet512="$(after 'WinINet alone, 512-byte reads')"
   curl="$(after 'curl (Linux side)')"
   md5="$(after 'MD5 (CryptoAPI, 1024-byte reads)')"
   md5sum_linux="$(after 'md5sum (Linux side)')"
@@ -62,7 +66,9 @@ render_table() {
     row "Start-up to the first login window (median)" "$(result startup_login_ms) ms" "minimal dialog program" "$(result startup_minimal_ms) ms" "$(ratio "$(result startup_login_ms)" "$(result startup_minimal_ms)")"
     row "Idle CPU, real main-window process, three tabs" "$idle_main %" "minimal dialog, same seconds" "$idle_minimal %" "$(ratio "$idle_main" "$idle_minimal")"
     row "Idle CPU, main window in the test process, three tabs" "${idle_bench:-—} %" "minimal dialog (row above)" "$idle_minimal %" "$(ratio "$idle_bench" "$idle_minimal")"
-    row "Skin paint 1920 × 1040" "$skin ms" "plain BitBlt of the same size" "$blit ms" "$(ratio "$skin" "$blit")"
+    row "Skin paint 1920 × 1040, repeated" "$skin ms" "plain BitBlt of the same size" "$blit ms" "$(ratio "$skin" "$blit")"
+    row "Skin paint 1920 × 1039, first after a size change" "$resized ms" "plain BitBlt 1920 × 1040" "$blit ms" "$(ratio "$resized" "$blit")"
+    row "Skinned child's background 108 × 28" "$child ms" "plain BitBlt of the child's size" "$child_blit ms" "$(ratio "$child" "$child_blit")"
     row "Tab strip repaint at 1920 px" "$strip ms" "whole main window repaint" "$whole ms" "$(ratio "$strip" "$whole")"
     if [ -n "$hook_other" ]; then
       row "Keyboard hook, per key event of no hotkey (one tab)" "$hook_other ns" "the hook before any tab (passes every key on)" "$hook_none ns" "$(ratio "$hook_other" "$hook_none")"
@@ -71,6 +77,7 @@ render_table() {
       row "Keyboard hook, its decision alone for that key" "$hook_decision ns" "the whole hook procedure (with CallNextHookEx)" "$hook_other ns" "$(ratio "$hook_decision" "$hook_other")"
     fi
     row "Download, 512-byte reads (update, notice picture)" "$chunk512 MiB/s" "plain WinINet loop, 64 KiB reads" "$wininet MiB/s" "$(ratio "$chunk512" "$wininet")"
+    row "Download, 512-byte reads, our share" "$chunk512 MiB/s" "WinINet alone, 512-byte reads, no file" "$wininet512 MiB/s" "$(ratio "$chunk512" "$wininet512")"
     row "Download, 1024-byte reads (game hall)" "$chunk1024 MiB/s" "plain WinINet loop, 64 KiB reads" "$wininet MiB/s" "$(ratio "$chunk1024" "$wininet")"
     row "Download, plain WinINet loop" "$wininet MiB/s" "curl on the Linux side" "$curl MiB/s" "$(ratio "$wininet" "$curl")"
     row "Download, 512-byte reads" "$chunk512 MiB/s" "curl on the Linux side" "$curl MiB/s" "$(ratio "$chunk512" "$curl")"

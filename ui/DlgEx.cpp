@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "res/resource.h"
 #include "ui/SkinGeometry.h"
 #include "ui/SkinImage.h"
@@ -26,10 +29,83 @@ IntRect WorkAreaOf(HWND wnd) {
     return ToIntRect(work);
 }
 
+// A 1-pixel-wide top-down 32-bit section: pixel y of its bits is row y.
+HBITMAP CreateColumn(HDC dc, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 1;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// Which source row each of `to` rows shows when StretchBlt enlarges `from` rows: asked of
+// StretchBlt itself, with a column whose pixels name their rows. Empty on failure.
+std::vector<int> StretchedRows(HDC compatibleWith, int from, int to) {
+    std::vector<int> rows;
+    void* fromBits = nullptr;
+    void* toBits = nullptr;
+    fw::ScopedBitmap column(CreateColumn(compatibleWith, from, &fromBits));
+    fw::ScopedBitmap stretched(CreateColumn(compatibleWith, to, &toBits));
+    fw::ScopedMemDC fromDC(compatibleWith), toDC(compatibleWith);
+    if (!column || !stretched || !fromDC || !toDC) return rows;
+    for (int y = 0; y < from; ++y) static_cast<DWORD*>(fromBits)[y] = DWORD(y);
+    {
+        fw::ScopedSelectObject selectFrom(fromDC.get(), column.get());
+        fw::ScopedSelectObject selectTo(toDC.get(), stretched.get());
+        if (!::StretchBlt(toDC.get(), 0, 0, 1, to, fromDC.get(), 0, 0, 1, from, SRCCOPY)) {
+            return rows;
+        }
+        ::GdiFlush();
+    }
+    rows.resize(size_t(to));
+    for (int y = 0; y < to; ++y) {
+        const DWORD row = static_cast<const DWORD*>(toBits)[y] & 0xFFFFFF;
+        if (row >= DWORD(from)) return {};
+        rows[size_t(y)] = int(row);
+    }
+    return rows;
+}
+
+// StretchBlt composes an enlargement pixel by pixel, which for a window-sized piece costs
+// many times a copy. Enlarging is separable: the source rows are stretched across first,
+// then each goes down over the rows StretchBlt gives it, the copied band doubling each time,
+// so that every pixel is the one StretchBlt would have put there.
+bool EnlargeByRows(HDC dest, HDC source, const BlitBox& d, const BlitBox& s) {
+    const std::vector<int> rowOf = StretchedRows(dest, s.height, d.height);
+    if (rowOf.empty()) return false;
+    OffscreenBitmap across(dest, d.width, s.height);
+    if (!across) return false;
+    if (!::StretchBlt(across.dc(), 0, 0, d.width, s.height, source, s.x, s.y, s.width, s.height,
+                      SRCCOPY)) {
+        return false;
+    }
+    for (int y = 0; y < d.height;) {
+        int end = y + 1;
+        while (end < d.height && rowOf[size_t(end)] == rowOf[size_t(y)]) ++end;
+        ::BitBlt(dest, d.x, d.y + y, d.width, 1, across.dc(), 0, rowOf[size_t(y)], SRCCOPY);
+        for (int done = 1; y + done < end; done *= 2) {
+            const int n = std::min(done, end - y - done);
+            ::BitBlt(dest, d.x, d.y + y + done, d.width, n, dest, d.x, d.y + y, SRCCOPY);
+        }
+        y = end;
+    }
+    return true;
+}
+
+// Below this many destination pixels a piece is stretched in one call.
+constexpr int kEnlargeByRowsArea = 64 * 1024;
+
 void Blit(HDC dest, HDC source, const SkinPiece& piece) {
     const BlitBox& d = piece.dest;
     const BlitBox& s = piece.source;
     if (d.width <= 0 || d.height <= 0 || s.width <= 0 || s.height <= 0) return;
+    if (piece.stretch && d.width >= s.width && d.height > s.height &&
+        d.width * d.height >= kEnlargeByRowsArea && EnlargeByRows(dest, source, d, s)) {
+        return;
+    }
     if (piece.stretch) {
         ::StretchBlt(dest, d.x, d.y, d.width, d.height, source, s.x, s.y, s.width, s.height,
                      SRCCOPY);
@@ -66,6 +142,22 @@ BOOL CDlgEx::SetSkin(SkinSpec look, HBITMAP close) {
     m_stretchBackground = look.stretchBackground;
     m_background.reset(look.background);
     const SIZE image = BitmapSize(m_background.get());
+    DropSkinCache();
+    m_cornerKeys.clear();
+    m_regionSize = SIZE{0, 0};
+    if (m_background) {
+        // The scan at the image's own size tests every pixel it tests at any other size.
+        fw::ScopedGetDC screen(nullptr);
+        fw::ScopedMemDC dc(screen.get());
+        fw::ScopedSelectObject select(dc.get(), m_background.get());
+        m_cornerKeys = CornerCutPixels(image.cx, image.cy, image.cx, image.cy, [&](int x, int y) {
+            return ::GetPixel(dc.get(), x, y) == kSkinKeyColour;
+        });
+        std::sort(m_cornerKeys.begin(), m_cornerKeys.end(),
+                  [](const IntPoint& a, const IntPoint& b) {
+                      return a.y != b.y ? a.y < b.y : a.x < b.x;
+                  });
+    }
 
     RECT client = {};
     if (look.fitWindowToImage) {
@@ -128,20 +220,24 @@ void CDlgEx::BuildWindowRegion() {
     RECT window;
     GetWindowRect(&window);
     const int W = window.right - window.left, H = window.bottom - window.top;
+    // The region depends on nothing but the size and the background.
+    if (m_background && W == m_regionSize.cx && H == m_regionSize.cy) return;
     fw::ScopedRgn region(::CreateRectRgn(0, 0, W, H));
     if (!region) return;
     if (m_background) {
         const SIZE image = BitmapSize(m_background.get());
-        fw::ScopedGetDC screen(nullptr);
-        fw::ScopedMemDC dc(screen.get());
-        fw::ScopedSelectObject select(dc.get(), m_background.get());
-        const auto cut = CornerCutPixels(W, H, image.cx, image.cy, [&](int x, int y) {
-            return ::GetPixel(dc.get(), x, y) == kSkinKeyColour;
-        });
-        for (const IntPoint& p : cut) {
+        const auto isKey = [&](int x, int y) {
+            const IntPoint p{x, y};
+            return std::binary_search(m_cornerKeys.begin(), m_cornerKeys.end(), p,
+                                      [](const IntPoint& a, const IntPoint& b) {
+                                          return a.y != b.y ? a.y < b.y : a.x < b.x;
+                                      });
+        };
+        for (const IntPoint& p : CornerCutPixels(W, H, image.cx, image.cy, isKey)) {
             fw::ScopedRgn pixel(::CreateRectRgn(p.x, p.y, p.x + 1, p.y + 1));
             ::CombineRgn(region.get(), region.get(), pixel.get(), RGN_DIFF);
         }
+        m_regionSize = SIZE{W, H};
     }
     // The window owns the region from here on.
     ::SetWindowRgn(m_hWnd, region.release(), FALSE);
@@ -169,8 +265,6 @@ BOOL CDlgEx::PaintSkin(HDC dc) {
     RECT window;
     GetWindowRect(&window);
     const int W = window.right - window.left, H = window.bottom - window.top;
-    OffscreenBitmap canvas(dc, W, H);
-    if (!canvas) return FALSE;
     const SIZE image = BitmapSize(m_background.get());
     {
         fw::ScopedMemDC source(dc);
@@ -178,11 +272,11 @@ BOOL CDlgEx::PaintSkin(HDC dc) {
         const int B = m_borderWidth, C = m_captionHeight;
         if (m_stretchBackground) {
             for (const SkinPiece& piece : NinePieces(W, H, image.cx, image.cy, B, C)) {
-                Blit(canvas.dc(), source.get(), piece);
+                Blit(dc, source.get(), piece);
             }
         } else {
             for (const SkinPiece& piece : UnscaledPieces(W, H, image.cx, image.cy, B, C)) {
-                Blit(canvas.dc(), source.get(), piece);
+                Blit(dc, source.get(), piece);
             }
         }
     }
@@ -191,23 +285,83 @@ BOOL CDlgEx::PaintSkin(HDC dc) {
     if (m_showIcon) {
         if (HICON icon = reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_SMALL))) {
             const IntPoint at = CaptionIconOrigin(m_borderWidth, m_captionHeight);
-            ::DrawIconEx(canvas.dc(), at.x, at.y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+            ::DrawIconEx(dc, at.x, at.y, icon, 16, 16, 0, nullptr, DI_NORMAL);
             iconWidth = 16;
         }
     }
     if (m_showTitle) {
         const std::wstring title = GetWindowText();
         fw::ScopedFont font(CreateTitleFont());
-        const int saved = ::SaveDC(canvas.dc());
-        ::SetBkMode(canvas.dc(), TRANSPARENT);
-        ::SetTextColor(canvas.dc(), m_titleColour);
-        if (font) ::SelectObject(canvas.dc(), font.get());
+        const int saved = ::SaveDC(dc);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, m_titleColour);
+        if (font) ::SelectObject(dc, font.get());
         const IntPoint at =
             CaptionTitleOrigin(m_borderWidth, m_captionHeight, iconWidth, TitleFontLfHeight());
-        ::TextOutW(canvas.dc(), at.x, at.y, title.c_str(), int(title.size()));
-        ::RestoreDC(canvas.dc(), saved);  // deselects the font before it is deleted
+        ::TextOutW(dc, at.x, at.y, title.c_str(), int(title.size()));
+        ::RestoreDC(dc, saved);  // deselects the font before it is deleted
     }
-    canvas.CopyTo(dc);
+    return TRUE;
+}
+
+CDlgEx::SkinCacheKey CDlgEx::CurrentSkinCacheKey() const {
+    RECT window = {};
+    ::GetWindowRect(m_hWnd, &window);
+    return SkinCacheKey{int(window.right - window.left),
+                        int(window.bottom - window.top),
+                        m_borderWidth,
+                        m_captionHeight,
+                        m_stretchBackground,
+                        m_showIcon,
+                        m_showTitle,
+                        m_titleColour,
+                        m_titleWeight};
+}
+
+HDC CDlgEx::SkinCacheDC() {
+    if (!m_background || !m_hWnd) return nullptr;
+    const SkinCacheKey key = CurrentSkinCacheKey();
+    if (m_skinCache && m_skinCacheValid && key == m_skinCacheKey) return m_skinCache->dc();
+    m_skinCacheValid = false;
+    // A window-sized bitmap costs more to make than to paint: live resizing paints into the
+    // one it has while the new size fits and is not much smaller.
+    const int width = key.width, height = key.height;
+    const bool fits = m_skinCache && m_skinCache->width() >= width &&
+                      m_skinCache->height() >= height &&
+                      m_skinCache->width() * m_skinCache->height() <= 2 * width * height;
+    if (!fits) {
+        m_skinCache.reset();
+        fw::ScopedGetDC screen(nullptr);
+        auto cache = std::make_unique<OffscreenBitmap>(screen.get(), (width + 63) & ~63,
+                                                       (height + 63) & ~63);
+        if (!*cache) return nullptr;
+        m_skinCache = std::move(cache);
+    } else if (!m_stretchBackground) {
+        // The unscaled pieces leave what they do not cover as a new bitmap is: black.
+        ::PatBlt(m_skinCache->dc(), 0, 0, width, height, BLACKNESS);
+    }
+    if (!PaintSkin(m_skinCache->dc())) return nullptr;
+    m_skinCacheKey = key;
+    m_skinCacheValid = true;
+    return m_skinCache->dc();
+}
+
+void CDlgEx::DropSkinCache() { m_skinCacheValid = false; }
+
+BOOL CDlgEx::EraseFromSkinCache(HDC dc) {
+    if (!m_background) return FALSE;
+    RECT box;
+    const int clip = ::GetClipBox(dc, &box);
+    if (clip == ERROR) return FALSE;
+    if (clip == NULLREGION) return TRUE;
+    HDC skin = SkinCacheDC();
+    if (!skin) return FALSE;
+    // A child's erase arrives with the window origin at the child's place in this window,
+    // so its clip box is the piece under the child.
+    const RECT all = {0, 0, m_skinCacheKey.width, m_skinCacheKey.height};
+    if (!::IntersectRect(&box, &box, &all)) return TRUE;
+    ::BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, skin, box.left,
+             box.top, SRCCOPY);
     return TRUE;
 }
 
@@ -350,7 +504,12 @@ LRESULT CDlgEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND:
             // Without a skin the dialog manager erases as for any dialog.
-            if (PaintSkin(reinterpret_cast<HDC>(wParam))) return TRUE;
+            if (EraseFromSkinCache(reinterpret_cast<HDC>(wParam))) return TRUE;
+            break;
+        case WM_SETTEXT:
+        case WM_SETICON:
+        case WM_SETFONT:
+            DropSkinCache();  // the title, the icon and its font are part of the skin
             break;
         case WM_NCHITTEST:
             return OnNcHitTest(lParam);

@@ -4,12 +4,15 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "fw/Dialog.h"
 #include "fw/Raii.h"
 #include "ui/BtnEx.h"
 #include "ui/SkinGeometry.h"
+#include "ui/SkinImage.h"
 
 namespace vorel {
 
@@ -74,8 +77,16 @@ public:
     BOOL m_maximized = FALSE;
 
 protected:
-    // Paints the skin into dc; FALSE (nothing painted) without a background.
+    // Paints the whole skin into dc; FALSE (nothing painted) without a background.
     BOOL PaintSkin(HDC dc);
+    // The skin as painted for the window's current size, title, icon, font and look, kept
+    // until one of them changes; null without a background. A DC of the screen's format,
+    // addressed in window coordinates.
+    HDC SkinCacheDC();
+    void DropSkinCache();
+    // Copies the piece of the cached skin that lies under dc's clip box, so that an erase
+    // costs what the area to repaint costs; FALSE without a background.
+    BOOL EraseFromSkinCache(HDC dc);
     LRESULT OnNcHitTest(LPARAM screenPoint);
     void OnNcLButtonDown(WPARAM hit, LPARAM screenPoint);
     void OnSize(int cx);
@@ -98,6 +109,31 @@ protected:
     // The limits as last taken from a work area, to tell them from a derived class's.
     int m_workLimitWidth = 0;
     int m_workLimitHeight = 0;
+
+private:
+    // What the cached skin was painted for; any difference paints it again.
+    struct SkinCacheKey {
+        int width, height, border, caption;
+        BOOL stretch, showIcon, showTitle;
+        COLORREF titleColour;
+        int titleWeight;
+        bool operator==(const SkinCacheKey& o) const {
+            return width == o.width && height == o.height && border == o.border &&
+                   caption == o.caption && stretch == o.stretch && showIcon == o.showIcon &&
+                   showTitle == o.showTitle && titleColour == o.titleColour &&
+                   titleWeight == o.titleWeight;
+        }
+    };
+    SkinCacheKey CurrentSkinCacheKey() const;
+
+    // May be larger than the window; only the key's size of it is painted.
+    std::unique_ptr<OffscreenBitmap> m_skinCache;
+    bool m_skinCacheValid = false;
+    SkinCacheKey m_skinCacheKey = {};
+    // Key-coloured pixels of the background where the corner scan looks, read once per
+    // background, so that a resize cuts the corners without reading the bitmap again.
+    std::vector<IntPoint> m_cornerKeys;
+    SIZE m_regionSize = {0, 0};
 };
 
 }  // namespace vorel

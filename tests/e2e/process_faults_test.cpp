@@ -87,7 +87,9 @@ TEST_F(ProcessFaults, AKilledTabIsDroppedAndTheMainWindowGoesOn) {
     ASSERT_TRUE(login);
     DWORD loginPid = 0;
     GetWindowThreadProcessId(login, &loginPid);
-    EXPECT_FALSE(IsWindowEnabled(m_main.wnd)) << "the login does not hold the main window";
+    // The login's picture can appear a moment before the login itself disables the window.
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(m_main.wnd); }, 10000))
+        << "the login does not hold the main window";
     ASSERT_TRUE(EndProcess(loginPid));
     const DWORD loginKilled = GetTickCount();
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(m_main.wnd) != FALSE; }, 2000))

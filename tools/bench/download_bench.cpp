@@ -35,8 +35,9 @@ ULONGLONG FileSize(const wchar_t* path) {
     return (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// The same request as the program's (agent, headers, reload flag), read 64 KiB at a time.
-bool PlainWinInetDownload(const wchar_t* url, const wchar_t* file) {
+// The same request as the program's (agent, headers, reload flag), read readSize bytes at a
+// time and written to file, or only read when file is null (WinINet's own share).
+bool PlainWinInetDownload(const wchar_t* url, const wchar_t* file, DWORD readSize = 64 * 1024) {
     vorel::UrlParts parts;
     if (vorel::SplitUrl(url, &parts) != vorel::UrlSplit::Ok) return false;
     vorel::ScopedInternetHandle internet(
@@ -53,15 +54,17 @@ bool PlainWinInetDownload(const wchar_t* url, const wchar_t* file) {
         L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
     if (!request || !HttpSendRequestW(request.get(), headers, DWORD(wcslen(headers)), nullptr, 0))
         return false;
-    fw::ScopedHandle out(CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out) return false;
-    std::vector<char> buffer(64 * 1024);
+    fw::ScopedHandle out(file ? CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr)
+                              : nullptr);
+    if (file && !out) return false;
+    std::vector<char> buffer(readSize);
     for (;;) {
         DWORD got = 0;
         if (!InternetReadFile(request.get(), buffer.data(), DWORD(buffer.size()), &got))
             return false;
         if (got == 0) return true;
+        if (!file) continue;
         DWORD written = 0;
         if (!WriteFile(out.get(), buffer.data(), got, &written, nullptr) || written != got)
             return false;
@@ -138,6 +141,10 @@ int wmain(int argc, wchar_t** argv) {
          [&] { return vorel::HttpDownloadToFile(url, scratch, 1024, false, nullptr, nullptr); }},
         {"wininet64k", "plain WinINet loop, 64 KiB reads  ",
          [&] { return PlainWinInetDownload(url, scratch); }},
+        {"wininet512", "WinINet alone, 512-byte reads     ",
+         [&] { return PlainWinInetDownload(url, nullptr, 512); }},
+        {"wininet512write", "WinINet, 512 bytes read, written  ",
+         [&] { return PlainWinInetDownload(url, scratch, 512); }},
     };
     double plain = 0;
     std::vector<double> figures;

@@ -1,6 +1,6 @@
 // Prints what one paint of a stretched window skin costs next to a plain BitBlt of the same
-// size: the skin goes through one off-screen bitmap and one BitBlt, so the ratio shows what
-// the nine pieces, the icon and the title add.
+// size: a repaint copies the skin painted for the window's size, the first paint after a size
+// change paints it first, and a skinned child's background takes only its own piece.
 //
 //   skin_paint_bench.exe [repetitions]
 #include <windows.h>
@@ -25,6 +25,7 @@ constexpr int kHeight = 1040;
 class BenchWindow : public vorel::CDlgEx {
 public:
     BenchWindow() : vorel::CDlgEx(IDD_MESSAGEBOX, static_cast<HWND>(nullptr)) {}
+    using vorel::CDlgEx::PaintSkin;
 };
 
 template <class F>
@@ -81,6 +82,41 @@ int wmain(int argc, wchar_t** argv) {
         ::BitBlt(target.dc(), 0, 0, kWidth, kHeight, source.dc(), 0, 0, SRCCOPY);
     });
 
+    // Live resizing: each step a new size, then its first paint; only the paint is timed.
+    double resized = 0;
+    for (int i = 0; i < repetitions; ++i) {
+        const int height = kHeight - 1 - (i & 1);  // never the size painted before
+        ::SetWindowPos(window.m_hWnd, nullptr, 0, 0, kWidth, height,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+        ::GdiFlush();
+        const double start = Now();
+        window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.dc()));
+        ::GdiFlush();
+        resized += Now() - start;
+    }
+    resized = resized * 1000.0 / repetitions;
+    ::SetWindowPos(window.m_hWnd, nullptr, 0, 0, kWidth, kHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+
+    // A caption-button-sized child near the window's middle takes its background from the
+    // window, as every skinned button, static and progress bar does.
+    constexpr int kChildWidth = 108, kChildHeight = 28;
+    HWND child = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, kWidth / 2, kHeight / 2,
+                                   kChildWidth, kChildHeight, window.m_hWnd, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr);
+    vorel::OffscreenBitmap piece(screen.get(), kChildWidth, kChildHeight);
+    const double childSkin = MillisecondsEach(repetitions, [&] {
+        ::SetViewportOrgEx(piece.dc(), 0, 0, nullptr);
+        vorel::PaintParentBackground(child, piece.dc());
+    });
+    const double childPlain = MillisecondsEach(repetitions, [&] {
+        ::BitBlt(piece.dc(), 0, 0, kChildWidth, kChildHeight, source.dc(), 0, 0, SRCCOPY);
+    });
+
+    // What a size change costs without the allocation: the skin composed into a bitmap
+    // that exists already.
+    const double compose = MillisecondsEach(repetitions, [&] { window.PaintSkin(target.dc()); });
+
     // The double buffering alone: a fresh off-screen bitmap per paint, copied once.
     const double buffer = MillisecondsEach(repetitions, [&] {
         vorel::OffscreenBitmap canvas(target.dc(), kWidth, kHeight);
@@ -90,9 +126,18 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("stretched skin paint %dx%d (nine pieces, icon, title, one BitBlt): %.3f ms\n",
                 kWidth, kHeight, skin);
     std::printf("plain BitBlt %dx%d: %.3f ms\n", kWidth, kHeight, plain);
-    std::printf("of which off-screen bitmap and its copy: %.3f ms\n", buffer);
-    std::printf("ratio skin / BitBlt: %.2f (%d repetitions, %d-bit screen)\n", skin / plain,
-                repetitions, ::GetDeviceCaps(screen.get(), BITSPIXEL));
+    std::printf("first paint after a size change %dx%d: %.3f ms\n", kWidth, kHeight - 1, resized);
+    std::printf("child background %dx%d from the window's skin: %.4f ms\n", kChildWidth,
+                kChildHeight, childSkin);
+    std::printf("plain BitBlt %dx%d: %.4f ms\n", kChildWidth, kChildHeight, childPlain);
+    std::printf("a fresh window-sized off-screen bitmap and its copy: %.3f ms\n", buffer);
+    std::printf("the skin composed into an existing bitmap: %.3f ms\n", compose);
+    std::printf(
+        "ratio skin / BitBlt: %.2f, after a size change %.2f, child %.2f "
+        "(%d repetitions, %d-bit screen)\n",
+        skin / plain, resized / plain, childSkin / childPlain, repetitions,
+        ::GetDeviceCaps(screen.get(), BITSPIXEL));
+    if (child) ::DestroyWindow(child);
     if (icon) ::DestroyIcon(icon);
     return 0;
 }
