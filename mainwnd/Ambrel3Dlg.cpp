@@ -157,6 +157,8 @@ void CAmbrel3Dlg::OnMuteTimer() {
     // A post fails only to a window that is gone: a dead tab is dropped then, without
     // asking after every tab's window on each tick. The hall gets no posts; it is asked
     // after while there is one.
+    // Costs one IsWindowEnabled while nothing holds the window.
+    EnableUnlessADialogHoldsIt();
     const WPARAM state = m_muted ? 1 : 0;
     bool lost = m_hallWindow && !::IsWindow(m_hallWindow);
     for (int i = 0; i < m_tabs.Count(); ++i) {

@@ -112,6 +112,8 @@ private:
     void DropLostTabs();
     // Enables this window again once no dialog that disabled it is left (see GameTabs.cpp).
     void EnableUnlessADialogHoldsIt();
+    // The other process whose window was last seen holding this one disabled, else 0.
+    DWORD m_heldByProcess = 0;
     void OnHotkeyAction(WPARAM action);
     void OnUpdateChecked(bool offered);
     void DropWaitingCaptionsOfEndedProcesses();

@@ -39,6 +39,7 @@ bool IsVisible(HWND wnd) { return wnd && ::IsWindowVisible(wnd); }
 struct DisablingDialogs {
     HWND owner = nullptr;
     bool found = false;
+    DWORD process = 0;  // of the other process's window found
 };
 
 BOOL CALLBACK FindOwnModalDialog(HWND wnd, LPARAM param) {
@@ -54,7 +55,10 @@ BOOL CALLBACK FindOtherProcessOwnedWindow(HWND wnd, LPARAM param) {
     if (::GetWindow(wnd, GW_OWNER) != search->owner) return TRUE;
     DWORD process = 0;
     ::GetWindowThreadProcessId(wnd, &process);
-    if (process != ::GetCurrentProcessId()) search->found = true;
+    if (process != ::GetCurrentProcessId()) {
+        search->found = true;
+        search->process = process;
+    }
     return search->found ? FALSE : TRUE;
 }
 }  // namespace
@@ -255,15 +259,29 @@ void CAmbrel3Dlg::EnableUnlessADialogHoldsIt() {
     // A modal dialog of a game process disables this window, and only its own end enables it
     // again: when that process dies with the dialog up (killed, or crashed with its page),
     // nothing would, and the caption buttons and every remaining tab would stop taking clicks.
-    if (!m_hWnd || ::IsWindowEnabled(m_hWnd)) return;
+    // A modal loop disables its owner before it creates its dialog, so a disabled window
+    // with no dialog yet is a dialog on its way: only a dialog seen holding the window and
+    // gone since, with nothing else holding it, counts as dead.
+    if (!m_hWnd || ::IsWindowEnabled(m_hWnd)) {
+        m_heldByProcess = 0;
+        return;
+    }
     DisablingDialogs search;
     search.owner = m_hWnd;
     ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnModalDialog,
                         reinterpret_cast<LPARAM>(&search));
-    if (!search.found) {
-        ::EnumWindows(&FindOtherProcessOwnedWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return;
+    ::EnumWindows(&FindOtherProcessOwnedWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+        m_heldByProcess = search.process;
+        return;
     }
-    if (!search.found) ::EnableWindow(m_hWnd, TRUE);
+    // A login process that ended before any tick saw its dialog counts too.
+    const bool loginEnded =
+        m_pendingProcess && ::WaitForSingleObject(m_pendingProcess.get(), 0) == WAIT_OBJECT_0;
+    if (m_heldByProcess == 0 && !loginEnded) return;
+    m_heldByProcess = 0;
+    ::EnableWindow(m_hWnd, TRUE);
 }
 
 void CAmbrel3Dlg::ShowNewTabChoice() {

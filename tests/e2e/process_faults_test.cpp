@@ -90,6 +90,8 @@ TEST_F(ProcessFaults, AKilledTabIsDroppedAndTheMainWindowGoesOn) {
     // The login's picture can appear a moment before the login itself disables the window.
     EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(m_main.wnd); }, 10000))
         << "the login does not hold the main window";
+    // A player's login holds the window far longer than the one tick that sees it held.
+    Sleep(600);
     ASSERT_TRUE(EndProcess(loginPid));
     const DWORD loginKilled = GetTickCount();
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(m_main.wnd) != FALSE; }, 2000))
