@@ -24,7 +24,9 @@ Wnd* ObjectOf(HWND wnd) { return static_cast<Wnd*>(::GetPropW(wnd, ObjectProp())
 
 }  // namespace
 
-Wnd::~Wnd() {
+Wnd::~Wnd() { ReleaseWindow(); }
+
+void Wnd::ReleaseWindow() {
     if (!m_hWnd) return;
     HWND wnd = m_hWnd;
     const bool owned = m_ownsWindow;

@@ -11,8 +11,7 @@ namespace fw {
 class Wnd {
   public:
     Wnd() = default;
-    // Detaches a still-attached window first, so that no message reaches a half-destroyed
-    // object; a window that this object created is then destroyed.
+    // Releases a window still attached (ReleaseWindow).
     virtual ~Wnd();
     Wnd(const Wnd&) = delete;
     Wnd& operator=(const Wnd&) = delete;
@@ -94,6 +93,11 @@ class Wnd {
     void AttachOwnClassWindow(HWND wnd);
     // Unbinds: restores the original procedure, removes the property, clears m_hWnd.
     void Detach();
+    // Detaches, then destroys a window that this object created. A class whose procedure
+    // uses its own members calls it first in its destructor: ~Wnd runs only after those
+    // members have gone, and destroying a window sends messages (a child's erase asks its
+    // parent to paint) that must not reach a half-destroyed object.
+    void ReleaseWindow();
 
     WNDPROC m_originalProc = nullptr;  // set while subclassed
     bool m_ownsWindow = false;         // created by us: destroyed with the object

@@ -38,7 +38,7 @@ CAmbrel3Dlg::CAmbrel3Dlg(HWND parent) : CDlgEx(IDD_MAINWND, parent) {
 }
 
 CAmbrel3Dlg::~CAmbrel3Dlg() {
-    DropSkinCache();
+    ReleaseWindow();  // the tabs, the hover and the tooltip are the procedure's to the end
     if (m_tooltip && ::IsWindow(m_tooltip)) ::DestroyWindow(m_tooltip);
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }

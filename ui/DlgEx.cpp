@@ -124,6 +124,10 @@ CDlgEx::CDlgEx(UINT templateId, HWND parent) : fw::Dialog(templateId, parent) {}
 
 CDlgEx::CDlgEx(UINT templateId, fw::Wnd* parent) : fw::Dialog(templateId, parent) {}
 
+// The caption buttons die before the skin cache's owner does; their windows must not ask a
+// parent without a cache to paint under them.
+CDlgEx::~CDlgEx() { ReleaseWindow(); }
+
 void CDlgEx::DoDataExchange() {}
 
 BOOL CDlgEx::OnInitDialog() {

@@ -35,6 +35,7 @@ public:
 
     explicit CDlgEx(UINT templateId, HWND parent = nullptr);
     CDlgEx(UINT templateId, fw::Wnd* parent);
+    ~CDlgEx() override;
 
     BOOL SetSkin(SkinSpec look, HBITMAP close);
     // The frame every small dialog and the main window share: a 30-pixel caption band, a

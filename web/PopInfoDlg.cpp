@@ -91,7 +91,7 @@ void RunNoticeFetch(NoticeFetchJob& job) {
 }
 }  // namespace
 
-CPopInfoDlg::~CPopInfoDlg() = default;
+CPopInfoDlg::~CPopInfoDlg() { ReleaseWindow(); }  // its procedure reads the record and the picture
 
 bool CPopInfoDlg::StartFetch(HWND notify, UINT message) {
     if (m_fetch || m_hWnd) return false;
