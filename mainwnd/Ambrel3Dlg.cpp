@@ -38,7 +38,7 @@ CAmbrel3Dlg::CAmbrel3Dlg(HWND parent) : CDlgEx(IDD_MAINWND, parent) {
 }
 
 CAmbrel3Dlg::~CAmbrel3Dlg() {
-    ReleaseWindow();  // the tabs, the hover and the tooltip are the procedure's to the end
+    ReleaseWindow();  // before the tabs, buttons and tooltip that its procedure reads go
     if (m_tooltip && ::IsWindow(m_tooltip)) ::DestroyWindow(m_tooltip);
     if (g_mainWindow == this) g_mainWindow = nullptr;
 }

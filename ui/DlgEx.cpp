@@ -124,8 +124,8 @@ CDlgEx::CDlgEx(UINT templateId, HWND parent) : fw::Dialog(templateId, parent) {}
 
 CDlgEx::CDlgEx(UINT templateId, fw::Wnd* parent) : fw::Dialog(templateId, parent) {}
 
-// The caption buttons die before the skin cache's owner does; their windows must not ask a
-// parent without a cache to paint under them.
+// The skin cache goes before the caption buttons, and destroying their windows asks this
+// dialog to erase under them.
 CDlgEx::~CDlgEx() { ReleaseWindow(); }
 
 void CDlgEx::DoDataExchange() {}

@@ -91,7 +91,8 @@ void RunNoticeFetch(NoticeFetchJob& job) {
 }
 }  // namespace
 
-CPopInfoDlg::~CPopInfoDlg() { ReleaseWindow(); }  // its procedure reads the record and the picture
+// Its procedure reads the record and the controls until the window has gone.
+CPopInfoDlg::~CPopInfoDlg() { ReleaseWindow(); }
 
 bool CPopInfoDlg::StartFetch(HWND notify, UINT message) {
     if (m_fetch || m_hWnd) return false;
