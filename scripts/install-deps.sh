@@ -34,5 +34,10 @@ if printf '%s\n' "${missing[@]}" | grep -q ':i386' && ! dpkg --print-foreign-arc
   $SUDO dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
+# A mirror caught mid-sync fails one index; retry, then install from what was fetched.
+for attempt in 1 2 3; do
+  if $SUDO apt-get update -qq; then break; fi
+  echo "install-deps: apt-get update failed (attempt $attempt)" >&2
+  sleep 10
+done
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
