@@ -36,7 +36,7 @@ bool ParseSwitch(const std::wstring& argument, Switch* which) {
 std::wstring ProgramCommandLine(const std::wstring& exePath, Switch which,
                                 std::initializer_list<std::int64_t> numbers) {
     std::wstring line = L"\"" + exePath + L"\" " + SwitchText(which);
-    for (const std::int64_t n : numbers) line += L" /" + std::to_wstring(n);
+    for (const std::int64_t n : numbers) line += L" /" + FormatInteger(n);
     return line;
 }
 

@@ -15,8 +15,10 @@ inline int32_t WideToInt(const std::wstring& text) { return WideToInt(text.c_str
 // Same rules, as the C library's wcstol with base 10 on a 32-bit long.
 int32_t WideToLong(const wchar_t* text);
 
-// "%u" of an unsigned 32-bit value.
+// "%u" of an unsigned 32-bit value, and "%lld" of a signed 64-bit one. Ours rather than the
+// C library's: its formatter would bring floating point and locales into the executable.
 std::wstring FormatUnsigned(uint32_t value);
+std::wstring FormatInteger(int64_t value);
 
 // Copies text into a buffer of `capacity` characters including the terminator, as a
 // bounded copy does: at most capacity - 1 characters survive.

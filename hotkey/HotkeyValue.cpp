@@ -72,7 +72,7 @@ Hotkey ParseHotkey(const std::wstring& stored) {
 }
 
 std::wstring FormatStoredHotkey(const Hotkey& hotkey) {
-    std::wstring text = std::to_wstring(hotkey.modifier) + L"," + std::to_wstring(hotkey.virtualKey);
+    std::wstring text = FormatInteger(hotkey.modifier) + L"," + FormatInteger(hotkey.virtualKey);
     return TruncateToBuffer(text, kStoredCapacity);
 }
 
@@ -81,7 +81,7 @@ std::wstring KeyName(int32_t code) {
     if (code >= 0x30 && code <= 0x39) return std::wstring(1, wchar_t(code));
     if (code >= 0x41 && code <= 0x5A) return std::wstring(1, wchar_t(code));
     if (code >= 0x60 && code <= 0x69) return L"Num " + std::wstring(1, wchar_t(L'0' + code - 0x60));
-    if (code >= 0x70 && code <= 0x7B) return L"F" + std::to_wstring(code - 0x70 + 1);
+    if (code >= 0x70 && code <= 0x7B) return L"F" + FormatInteger(code - 0x70 + 1);
     return std::wstring();
 }
 

@@ -1,7 +1,6 @@
 #include "net/GameHallDownload.h"
 
-#include <cwchar>
-
+#include "app/TextNumber.h"
 #include "net/UpdateRules.h"
 
 namespace vorel {
@@ -26,9 +25,7 @@ GameHallFiles GameHallDownloadFiles(const std::wstring& publisherHost,
 }
 
 std::wstring LoadedPercentText(unsigned percent) {
-    wchar_t text[kPercentTextCapacity] = L"";
-    std::swprintf(text, kPercentTextCapacity, L"已加载  %u%%", percent);
-    return text;
+    return TruncateToBuffer(L"已加载  " + FormatUnsigned(percent) + L"%", kPercentTextCapacity);
 }
 
 }  // namespace vorel
