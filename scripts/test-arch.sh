@@ -4,7 +4,14 @@
 # sources built for 64-bit Windows, run by 64-bit Wine). Some virtual machines have no
 # 32-bit user mode at all; see docs/testing.md.
 set -u
+# Left by scripts/install-deps.sh when 32-bit Wine could not be installed; ignored once it is.
+marker="${XDG_CACHE_HOME:-$HOME/.cache}/vorel/wine32-unavailable"
+if [ "${1:-}" = --marker ]; then echo "$marker"; exit 0; fi
 if [ -n "${VOREL_TEST_ARCH:-}" ]; then echo "$VOREL_TEST_ARCH"; exit 0; fi
+if [ -e "$marker" ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  echo x86_64
+  exit 0
+fi
 probe="$(mktemp)"
 # A minimal static i386 ELF whose only work is exit(0) through int 0x80.
 python3 - "$probe" <<'PY'

@@ -196,15 +196,10 @@ TEST_F(StartupBench, DISABLED_StartUpToAVisibleWindowAgainstAMinimalDialog) {
 }
 
 // The real main-window process with three tabs and the minimal dialog, side by side for the
-// same seconds: idle CPU of both, and the main window's peak working set.
+// same seconds: idle CPU of both, and the main window's peak working set. The dialog posts to
+// the same three tabs on the same tick, so that its figure is what that contract costs.
 TEST_F(StartupBench, DISABLED_ThreeTabsIdleCpuAndPeakWorkingSet) {
     const int seconds = EnvNumber(L"VOREL_BENCH_SECONDS", 60);
-    Timed dialog = Start(m_minimal);
-    ASSERT_TRUE(dialog.process);
-    HWND dialogWnd = nullptr;
-    ASSERT_TRUE(
-        PollFor([&] { return (dialogWnd = VisibleWindowOf(dialog.id)) != nullptr; }, 30000));
-
     Timed launcher = Start(Launcher());
     ASSERT_TRUE(launcher.process);
     HWND main = WaitForMainWindow(launcher.id, 30000);
@@ -224,6 +219,13 @@ TEST_F(StartupBench, DISABLED_ThreeTabsIdleCpuAndPeakWorkingSet) {
         PollFor([&] { return (login = VisibleWindowOf(launcher.id, main)) != nullptr; }, 30000));
     PostMessageW(login, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([] { return LauncherProcessIds().size() == 1; }, 30000));
+    std::wstring frames;
+    for (const StandIn& tab : tabs) frames += L" " + HandleText(tab.Frame());
+    Timed dialog = Start(m_minimal + frames);
+    ASSERT_TRUE(dialog.process);
+    HWND dialogWnd = nullptr;
+    ASSERT_TRUE(
+        PollFor([&] { return (dialogWnd = VisibleWindowOf(dialog.id)) != nullptr; }, 30000));
     Sleep(1000);
 
     const double mainStart = CpuSeconds(launcher.process.get());

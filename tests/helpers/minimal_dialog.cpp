@@ -2,12 +2,19 @@
 // program does to put one window on the screen. One modal dialog from an in-memory template
 // (a line of text and an OK button), no resources, no common controls, no skin; it ends when
 // the dialog is closed.
+// With window handles as arguments it is the idle yardstick: it posts to each of them on the
+// launcher's mute tick, the one thing the idle main window must keep doing.
 #include <windows.h>
 
 #include <cstring>
 #include <cwchar>
+#include <vector>
+
+#include "mainwnd/MainWindowRules.h"
 
 namespace {
+
+std::vector<HWND> g_postTargets;
 
 // Appends a UTF-16 string to a dialog template and returns the position after it.
 WORD* PutText(WORD* at, const wchar_t* text) {
@@ -41,7 +48,14 @@ WORD* PutItem(WORD* at, DWORD style, short x, short y, short cx, short cy, WORD 
 }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-    if (msg == WM_INITDIALOG) return TRUE;
+    if (msg == WM_INITDIALOG) {
+        if (!g_postTargets.empty()) SetTimer(dialog, 1, vorel::kMuteTimerMs, nullptr);
+        return TRUE;
+    }
+    if (msg == WM_TIMER) {
+        for (HWND target : g_postTargets) PostMessageW(target, WM_NULL, 0, 0);
+        return TRUE;
+    }
     if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         EndDialog(dialog, LOWORD(wParam));
         return TRUE;
@@ -51,7 +65,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
+    for (int i = 1; i < argc; ++i)
+        g_postTargets.push_back(reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(argv[i]))));
     alignas(DWORD) WORD buffer[512] = {};
     auto* dialog = reinterpret_cast<DLGTEMPLATE*>(buffer);
     dialog->style = DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
