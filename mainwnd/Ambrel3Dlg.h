@@ -10,6 +10,7 @@
 #include "fw/Raii.h"
 #include "hotkey/HotkeyValue.h"
 #include "mainwnd/AddAccDlg.h"
+#include "mainwnd/HookDecision.h"
 #include "mainwnd/TabAccounts.h"
 #include "mainwnd/TabStrip.h"
 #include "net/SelfUpdate.h"
@@ -60,6 +61,13 @@ public:
     void ShowSystemMenu();
     void ShowTrayMenu();
     void OnTrayNotify(LPARAM mouseMessage);
+
+    // What the keyboard hook is to post for a key, with the modifiers held before it; decided
+    // at once, nothing carried out (the hook must not wait).
+    HookAction HotkeyActionFor(unsigned keyMessage, int virtualKey, int (*heldModifiers)()) const {
+        return DecideHookAction(keyMessage, virtualKey, TabCount(), m_bossKey, m_soundKey,
+                                heldModifiers);
+    }
 
     int TabCount() const { return m_tabs.Count(); }
     HWND TabWindow(int i) const;

@@ -3,13 +3,12 @@
 #include "hotkey/HotkeyValue.h"
 #include "mainwnd/Ambrel3Dlg.h"
 #include "mainwnd/HeldModifiers.h"
-#include "mainwnd/HookDecision.h"
 #include "mainwnd/MainWindowPosts.h"
 
 namespace vorel {
 
 namespace {
-HHOOK g_hook = nullptr;
+fw::ScopedHook g_hook;
 // Only the hook procedure changes it, on the installing thread.
 HeldModifiers g_held;
 
@@ -31,8 +30,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
         if (main && main->m_hWnd) {
             // The modifiers as they were before this key: Ctrl itself is not yet Ctrl held.
             const HookAction action =
-                DecideHookAction(static_cast<unsigned>(wParam), vk, main->TabCount(),
-                                 main->m_bossKey, main->m_soundKey, &HeldModifierBits);
+                main->HotkeyActionFor(static_cast<unsigned>(wParam), vk, &HeldModifierBits);
             if (action != HookAction::None) {
                 ::PostMessageW(main->m_hWnd, kMsgHotkeyAction, static_cast<WPARAM>(action), 0);
             }
@@ -40,7 +38,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
         g_held.OnKey(vk, down);
     }
     // The key also reaches the window that has the keyboard.
-    return ::CallNextHookEx(g_hook, code, wParam, lParam);
+    return ::CallNextHookEx(g_hook.get(), code, wParam, lParam);
 }
 
 BOOL InstallKeyboardHook(CAmbrel3Dlg*) {
@@ -51,17 +49,16 @@ BOOL InstallKeyboardHook(CAmbrel3Dlg*) {
     for (int vk : HeldModifiers::kSideKeys) {
         if (::GetAsyncKeyState(vk) & 0x8000) g_held.OnKey(vk, true);
     }
-    g_hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHookProc, ::GetModuleHandleW(nullptr), 0);
-    return g_hook != nullptr;
+    g_hook.reset(
+        ::SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHookProc, ::GetModuleHandleW(nullptr), 0));
+    return g_hook ? TRUE : FALSE;
 }
 
 void RemoveKeyboardHook() {
-    if (!g_hook) return;
-    ::UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
+    g_hook.reset();
 }
 
-bool KeyboardHookInstalled() { return g_hook != nullptr; }
+bool KeyboardHookInstalled() { return static_cast<bool>(g_hook); }
 
 int HookModifierBits() { return g_held.Bits(); }
 

@@ -1,6 +1,7 @@
 // Commands of the system menu, the tray icon and the hide button: the two menus, hiding and
 // restoring the main window with every game window inside it, and bringing it forward.
 #include "fw/App.h"
+#include "fw/SystemLibrary.h"
 #include "hotkey/HotkeySettings.h"
 #include "hotkey/SettingDlg.h"
 #include "maint/CacheCleaning.h"
@@ -23,14 +24,14 @@ constexpr int kSystemMenuGap = 2;  // between the "系统" button and its menu
 // The settings dialog while a menu shows it; hiding everything cancels it.
 CSettingDlg* g_openSettings = nullptr;
 
-HMENU BuildMenu(MenuKind kind) {
-    HMENU menu = ::CreatePopupMenu();
-    if (!menu) return nullptr;
+fw::ScopedMenu BuildMenu(MenuKind kind) {
+    fw::ScopedMenu menu(::CreatePopupMenu());
+    if (!menu) return menu;
     for (const MenuEntry& e : MenuEntries(kind, ReadBossKeySetting())) {
         if (e.separator) {
-            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         } else {
-            ::AppendMenuW(menu, MF_STRING | MF_ENABLED, static_cast<UINT_PTR>(UINT(e.id)),
+            ::AppendMenuW(menu.get(), MF_STRING | MF_ENABLED, static_cast<UINT_PTR>(UINT(e.id)),
                           e.text.c_str());
         }
     }
@@ -61,15 +62,14 @@ void CAmbrel3Dlg::RunMenu(bool tray) {
     }
     // Ready before the menu opens, gone once its command has been handled.
     CSettingDlg settings(m_hWnd);
-    HMENU menu = BuildMenu(tray ? MenuKind::Tray : MenuKind::System);
+    const fw::ScopedMenu menu = BuildMenu(tray ? MenuKind::Tray : MenuKind::System);
     if (!menu) return;
     const int chosen =
-        static_cast<int>(::TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr));
+        static_cast<int>(::TrackPopupMenu(menu.get(), flags, at.x, at.y, 0, owner, nullptr));
     // A tray menu needs the foreground before it opens (or a click elsewhere does not close
     // it) and a message to its owner after it closes (or the next one closes at once).
     if (tray) ::PostMessageW(owner, WM_NULL, 0, 0);
     RunMenuCommand(chosen, settings);
-    ::DestroyMenu(menu);
 }
 
 void CAmbrel3Dlg::RunMenuCommand(int id, CSettingDlg& settings) {
@@ -158,13 +158,11 @@ void CAmbrel3Dlg::ListenForTaskbarRestart() {
     if (!m_taskbarCreated) return;
     // The program runs elevated: Explorer, at a lower integrity level, reaches this window only
     // through the message filter. Neither call exists on XP, which has no filter.
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    if (!user32) return;
-    if (auto allowFor = reinterpret_cast<ChangeWindowMessageFilterExFn>(
-            ::GetProcAddress(user32, "ChangeWindowMessageFilterEx"))) {
+    if (auto allowFor = fw::SystemFunction<ChangeWindowMessageFilterExFn>(
+            L"user32.dll", "ChangeWindowMessageFilterEx")) {
         allowFor(m_hWnd, m_taskbarCreated, kFilterAllow, nullptr);
-    } else if (auto allow = reinterpret_cast<ChangeWindowMessageFilterFn>(
-                   ::GetProcAddress(user32, "ChangeWindowMessageFilter"))) {
+    } else if (auto allow = fw::SystemFunction<ChangeWindowMessageFilterFn>(
+                   L"user32.dll", "ChangeWindowMessageFilter")) {
         allow(m_taskbarCreated, kFilterAllow);
     }
 }
