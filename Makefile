@@ -75,9 +75,9 @@ bench: wintest
 # Download throughput of the fetch's chunk sizes against 64 KiB reads and curl; MD5 throughput.
 	@bash scripts/download-bench.sh $(WINTEST)
 # The main window with three tabs: hit test and strip repaint at 1920 pixels, a minute's idle CPU.
-	@$(call in_session,vorel_win_tests.exe --gtest_also_run_disabled_tests --gtest_filter='MainWindowBench.*')
+	@$(call in_session,vorel_benchmarks.exe --gtest_filter='MainWindowBench.*')
 # The keyboard hook procedure's cost per key event, with and without a hotkey.
-	@$(call in_session,vorel_win_tests.exe --gtest_also_run_disabled_tests --gtest_filter='KeyboardHookBench.*')
+	@$(call in_session,vorel_benchmarks.exe --gtest_filter='KeyboardHookBench.*')
 
 # Every benchmark side by side in one test session, printed as the table of ratios of
 # docs/PERFORMANCE.md: start-up, working set and idle CPU against a minimal dialog program,

@@ -60,7 +60,8 @@ BOOL FrameWnd::PreCreateWindow(CREATESTRUCTW& cs) {
     return TRUE;
 }
 
-BOOL FrameWnd::LoadFrame(UINT resourceId, DWORD style, HWND parent, CreateContext* context) {
+BOOL FrameWnd::LoadFrame(UINT resourceId, DWORD style, Document* document,
+                         std::unique_ptr<View> view) {
     m_resourceId = resourceId;
     wchar_t title[256] = L"";
     HINSTANCE instance = Instance();
@@ -74,34 +75,20 @@ BOOL FrameWnd::LoadFrame(UINT resourceId, DWORD style, HWND parent, CreateContex
     }
     CREATESTRUCTW cs = {};
     cs.hInstance = instance;
-    cs.hwndParent = parent;
     cs.lpszName = title;
     cs.style = style;
     cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
-    if (::FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_MENU)) {
-        cs.hMenu = ::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId));
-    }
-    HMENU loaded = cs.hMenu;
-    // PreCreateWindow may drop the menu: it is ours to destroy then.
-    const BOOL ready = PreCreateWindow(cs);
-    if (loaded && cs.hMenu != loaded) ::DestroyMenu(loaded);
-    if (!ready) {
-        if (cs.hMenu == loaded && loaded) ::DestroyMenu(loaded);
-        return FALSE;
-    }
-    m_context = context;
-    const BOOL created = CreateFromStruct(*this, cs);
-    m_context = nullptr;
-    if (!created && cs.hMenu) ::DestroyMenu(cs.hMenu);
-    return created;
+    if (!PreCreateWindow(cs)) return FALSE;
+    m_document = document;
+    m_view = std::move(view);
+    if (CreateFromStruct(*this, cs)) return TRUE;
+    m_view.reset();
+    return FALSE;
 }
 
 int FrameWnd::OnCreate(CREATESTRUCTW*) {
-    if (!m_context || !m_context->newView) return 0;
-    std::unique_ptr<View> view = m_context->newView();
-    if (!view || !view->Create(m_hWnd, m_context->document)) return -1;
-    m_view = std::move(view);
-    return 0;
+    if (!m_view) return 0;
+    return m_view->Create(m_hWnd, m_document) ? 0 : -1;
 }
 
 BOOL FrameWnd::PreTranslateMessage(MSG* msg) {
@@ -112,7 +99,7 @@ BOOL FrameWnd::PreTranslateMessage(MSG* msg) {
     return Wnd::PreTranslateMessage(msg);
 }
 
-void FrameWnd::InitialUpdateFrame(Document*, BOOL makeVisible) {
+void FrameWnd::InitialUpdateFrame(BOOL makeVisible) {
     if (m_view) m_view->OnInitialUpdate();
     if (makeVisible) {
         ::ShowWindow(m_hWnd, SW_SHOW);
@@ -141,34 +128,20 @@ LRESULT FrameWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Wnd::WindowProc(msg, wParam, lParam);
 }
 
-SingleDocTemplate::SingleDocTemplate(UINT resourceId,
-                                     std::function<std::unique_ptr<Document>()> newDocument,
-                                     std::function<std::unique_ptr<FrameWnd>()> newFrame,
-                                     std::function<std::unique_ptr<View>()> newView)
-    : m_resourceId(resourceId),
-      m_newDocument(std::move(newDocument)),
-      m_newFrame(std::move(newFrame)),
-      m_newView(std::move(newView)) {}
-
-SingleDocTemplate::~SingleDocTemplate() { Close(); }
-
-Document* SingleDocTemplate::OpenNewDocument(BOOL makeVisible) {
-    if (m_frame || !m_newDocument || !m_newFrame) return nullptr;
-    std::unique_ptr<Document> document = m_newDocument();
-    if (!document || !document->OnNewDocument()) return nullptr;
-    std::unique_ptr<FrameWnd> frame = m_newFrame();
-    if (!frame) return nullptr;
-    CreateContext context;
-    context.document = document.get();
-    context.newView = m_newView;
-    if (!frame->LoadFrame(m_resourceId, WS_OVERLAPPEDWINDOW, nullptr, &context)) return nullptr;
+BOOL SingleDocWindow::Open(UINT resourceId, std::unique_ptr<Document> document,
+                           std::unique_ptr<FrameWnd> frame, std::unique_ptr<View> view,
+                           BOOL makeVisible) {
+    if (m_frame || !document || !frame || !document->OnNewDocument()) return FALSE;
+    if (!frame->LoadFrame(resourceId, WS_OVERLAPPEDWINDOW, document.get(), std::move(view))) {
+        return FALSE;
+    }
     m_document = std::move(document);
     m_frame = std::move(frame);
-    m_frame->InitialUpdateFrame(m_document.get(), makeVisible);
-    return m_document.get();
+    m_frame->InitialUpdateFrame(makeVisible);
+    return TRUE;
 }
 
-void SingleDocTemplate::Close() {
+void SingleDocWindow::Close() {
     if (m_frame) {
         m_frame->DestroyWindow();
         m_frame.reset();

@@ -1,9 +1,8 @@
-// Single-document windows: a document, a frame window, a view that fills the frame's client
-// area, and the template that makes the three from one resource id.
+// Single-document windows: a document, a frame window, and a view that fills the frame's
+// client area.
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 
 #include "fw/Wnd.h"
@@ -39,22 +38,16 @@ private:
     Document* m_document = nullptr;
 };
 
-// What the frame needs to make its view during its own creation.
-struct CreateContext {
-    Document* document = nullptr;
-    std::function<std::unique_ptr<View>()> newView;
-};
-
 class FrameWnd : public Wnd {
 public:
-    // Creates the frame from its resource id (title from the string table, icon); the view is
-    // made during WM_CREATE.
-    BOOL LoadFrame(UINT resourceId, DWORD style, HWND parent, CreateContext* context);
+    // Creates the frame (title from the string table, icon of the same id) and, during its
+    // WM_CREATE, the view over the document.
+    BOOL LoadFrame(UINT resourceId, DWORD style, Document* document, std::unique_ptr<View> view);
     virtual BOOL PreCreateWindow(CREATESTRUCTW& cs);
 
     View* GetActiveView() const { return m_view.get(); }
     // Calls the view's OnInitialUpdate; shows the frame only when asked to.
-    void InitialUpdateFrame(Document* document, BOOL makeVisible);
+    void InitialUpdateFrame(BOOL makeVisible);
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // Key messages go to the view's accelerators.
@@ -66,33 +59,28 @@ protected:
     UINT m_resourceId = 0;
 
 private:
-    CreateContext* m_context = nullptr;
+    Document* m_document = nullptr;
     std::unique_ptr<View> m_view;
 };
 
-// Makes and owns the document, frame and view of a single-document application.
-class SingleDocTemplate {
+// The one document of a window and its frame with the view, opened and closed together.
+class SingleDocWindow {
 public:
-    SingleDocTemplate(UINT resourceId, std::function<std::unique_ptr<Document>()> newDocument,
-                      std::function<std::unique_ptr<FrameWnd>()> newFrame,
-                      std::function<std::unique_ptr<View>()> newView);
-    ~SingleDocTemplate();
-    SingleDocTemplate(const SingleDocTemplate&) = delete;
-    SingleDocTemplate& operator=(const SingleDocTemplate&) = delete;
+    SingleDocWindow() = default;
+    ~SingleDocWindow() { Close(); }
+    SingleDocWindow(const SingleDocWindow&) = delete;
+    SingleDocWindow& operator=(const SingleDocWindow&) = delete;
 
-    // A new document, its frame (with view) and the initial update; null when any step
-    // fails (nothing is left behind then).
-    Document* OpenNewDocument(BOOL makeVisible);
+    // A new document, its frame (with view) and the initial update; FALSE when any step
+    // fails, and nothing is left behind then.
+    BOOL Open(UINT resourceId, std::unique_ptr<Document> document, std::unique_ptr<FrameWnd> frame,
+              std::unique_ptr<View> view, BOOL makeVisible);
     FrameWnd* Frame() const { return m_frame.get(); }
     Document* GetDocument() const { return m_document.get(); }
     // Destroys the frame's window and lets go of the three objects.
     void Close();
 
 private:
-    UINT m_resourceId;
-    std::function<std::unique_ptr<Document>()> m_newDocument;
-    std::function<std::unique_ptr<FrameWnd>()> m_newFrame;
-    std::function<std::unique_ptr<View>()> m_newView;
     std::unique_ptr<Document> m_document;
     std::unique_ptr<FrameWnd> m_frame;
 };

@@ -6,4 +6,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/session.sh
-announced_scenes_script mainwnd vorel_e2e_tests.exe 'MainWindowSession.DISABLED_ScenesForThePictures' "$@"
+announced_scenes_script mainwnd vorel_scenes.exe 'MainWindowSession.ScenesForThePictures' "$@"

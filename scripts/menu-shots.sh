@@ -5,4 +5,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/session.sh
-announced_scenes_script menu vorel_win_tests.exe 'MenuTest.DISABLED_PicturesOfTheTwoMenus' "$@"
+announced_scenes_script menu vorel_scenes.exe 'MenuTest.PicturesOfTheTwoMenus' "$@"

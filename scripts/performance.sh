@@ -137,8 +137,8 @@ if [ "${1:-}" = --inside ]; then
   marks="$out/marks"
   rm -rf "$marks"
   mkdir -p "$marks"
-  VOREL_BENCH_MARKS="Z:${marks//\//\\}" bash scripts/wine-exec.sh "$build/vorel_e2e_tests.exe" \
-    --gtest_also_run_disabled_tests --gtest_filter='StartupBench.*' >"$out/startup.txt" 2>&1 &
+  VOREL_BENCH_MARKS="Z:${marks//\//\\}" bash scripts/wine-exec.sh "$build/vorel_benchmarks.exe" \
+    --gtest_filter='StartupBench.*' >"$out/startup.txt" 2>&1 &
   bench=$!
   : >"$out/idle-linux.txt"
   declare -A pids=() cpu_begin=()
@@ -172,14 +172,9 @@ if [ "${1:-}" = --inside ]; then
   tr -d '\r' <"$out/startup.txt" | tee -a "$raw"
   tee -a "$raw" <"$out/idle-linux.txt"
   step "main window in the test process: hit test, strip repaint, idle CPU with three tabs"
-  run bash scripts/wine-exec.sh "$build/vorel_win_tests.exe" --gtest_also_run_disabled_tests \
-    --gtest_filter='MainWindowBench.*'
-  if bash scripts/wine-exec.sh "$build/vorel_win_tests.exe" --gtest_also_run_disabled_tests \
-       --gtest_list_tests 2>/dev/null | grep -q '^KeyboardHookBench\.'; then
-    step "keyboard hook procedure"
-    run bash scripts/wine-exec.sh "$build/vorel_win_tests.exe" --gtest_also_run_disabled_tests \
-      --gtest_filter='KeyboardHookBench.*'
-  fi
+  run bash scripts/wine-exec.sh "$build/vorel_benchmarks.exe" --gtest_filter='MainWindowBench.*'
+  step "keyboard hook procedure"
+  run bash scripts/wine-exec.sh "$build/vorel_benchmarks.exe" --gtest_filter='KeyboardHookBench.*'
   step "skin paint against a plain BitBlt"
   run bash scripts/wine-exec.sh "$build/skin_paint_bench.exe" 100
   step "download and MD5 throughput"
@@ -225,7 +220,7 @@ fi
 
 build="$(test_build_dir "${1:-}")"
 shipped="${2:-$(dirname "$build")/win}"
-require_programs "$build" vorel_e2e_tests.exe vorel_win_tests.exe skin_paint_bench.exe download_bench.exe \
+require_programs "$build" vorel_benchmarks.exe skin_paint_bench.exe download_bench.exe \
   minimal_dialog.exe
 [ -f "$shipped/TolvVorel.exe" ] || echo "performance: no $shipped/TolvVorel.exe (make win); its size stays empty" >&2
 rerun_inside_session "$build" "$(cd "$shipped" 2>/dev/null && pwd || echo "$shipped")"

@@ -107,8 +107,7 @@ if [ "${1:-}" = --inside ]; then
   rm -rf "$bmp"
   mkdir -p "$bmp"
   export VOREL_SCREENSHOT_DIR="Z:${bmp//\//\\}"
-  part "favourites and hotkey settings" bash scripts/wine-exec.sh "$build/vorel_win_tests.exe" \
-    --gtest_also_run_disabled_tests --gtest_filter='Scenes.*'
+  part "favourites and hotkey settings" bash scripts/wine-exec.sh "$build/vorel_scenes.exe"
   # Without the Chinese locale: glibc lacks it here, and Wine then cannot write the shortcuts'
   # Chinese file names.
   part "uninstall question and message" env -u LC_ALL bash scripts/wine-exec.sh \
@@ -117,19 +116,16 @@ if [ "${1:-}" = --inside ]; then
   part "dialog pictures" convert_bmps "$bmp" favourites favourites-refused settings \
     settings-conflict uninstall-question uninstall-done
 
-  # The menus, once their scene is in the build.
-  if bash scripts/wine-exec.sh "$build/vorel_win_tests.exe" --gtest_also_run_disabled_tests \
-       --gtest_list_tests 2>/dev/null | grep -q 'DISABLED_PicturesOfTheTwoMenus'; then
-    part "system and tray menus" bash scripts/menu-shots.sh --inside "$build"
-    part "system menu" crop "$build/menu-shots/menu-system-menu.png" 440x170+840+0 menu-system
-    # The tray menu opens at the cursor. Near the screen's corner it now and then reaches the X
-    # screen unpainted (black, as Wine leaves some owned pop-ups): then the picture in docs/
-    # stays as it was.
-    if area="$(white_area "$build/menu-shots/menu-tray-menu.png")"; then
-      part "tray menu" crop "$build/menu-shots/menu-tray-menu.png" "$area" menu-tray
-    else
-      echo "screenshots: no painted tray menu in the picture; docs/menu-tray.png kept" >&2
-    fi
+  # The menus.
+  part "system and tray menus" bash scripts/menu-shots.sh --inside "$build"
+  part "system menu" crop "$build/menu-shots/menu-system-menu.png" 440x170+840+0 menu-system
+  # The tray menu opens at the cursor. Near the screen's corner it now and then reaches the X
+  # screen unpainted (black, as Wine leaves some owned pop-ups): then the picture in docs/
+  # stays as it was.
+  if area="$(white_area "$build/menu-shots/menu-tray-menu.png")"; then
+    part "tray menu" crop "$build/menu-shots/menu-tray-menu.png" "$area" menu-tray
+  else
+    echo "screenshots: no painted tray menu in the picture; docs/menu-tray.png kept" >&2
   fi
 
   if [ ${#failed[@]} -gt 0 ]; then
@@ -140,7 +136,7 @@ if [ "${1:-}" = --inside ]; then
 fi
 
 build="$(test_build_dir "${1:-}")"
-require_programs "$build" vorel_win_tests.exe vorel_e2e_tests.exe skin_gallery.exe notice_preview.exe \
+require_programs "$build" vorel_win_tests.exe vorel_e2e_tests.exe vorel_scenes.exe skin_gallery.exe notice_preview.exe \
   launch_probe.exe
 mkdir -p docs
 rerun_inside_session "$build"

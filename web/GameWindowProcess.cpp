@@ -15,7 +15,7 @@
 namespace vorel {
 
 namespace {
-std::unique_ptr<fw::SingleDocTemplate> g_template;
+fw::SingleDocWindow g_window;
 }
 
 BOOL StartGameWindowProcess(fw::App& app, bool withLogin, HWND parentMainWindow, int tabNumber) {
@@ -33,15 +33,11 @@ BOOL StartGameWindowProcess(fw::App& app, bool withLogin, HWND parentMainWindow,
         }
     }
 
-    g_template = std::make_unique<fw::SingleDocTemplate>(
-        IDR_MAINFRAME, [] { return std::make_unique<CGmWndDoc>(); },
-        [] { return std::make_unique<CMainFrame>(); },
-        [] { return std::make_unique<CGmWndView>(); });
-    if (!g_template->OpenNewDocument(FALSE)) {
-        g_template.reset();
+    if (!g_window.Open(IDR_MAINFRAME, std::make_unique<CGmWndDoc>(), std::make_unique<CMainFrame>(),
+                       std::make_unique<CGmWndView>(), FALSE)) {
         return FALSE;
     }
-    fw::FrameWnd* frame = g_template->Frame();
+    fw::FrameWnd* frame = g_window.Frame();
     app.m_pMainWnd = frame;
     frame->SetWindowText(kProductTitle);
     frame->ShowWindow(SW_HIDE);
@@ -50,12 +46,12 @@ BOOL StartGameWindowProcess(fw::App& app, bool withLogin, HWND parentMainWindow,
 }
 
 void EndGameWindowProcess() {
-    if (!g_template) return;
+    if (!g_window.Frame()) return;
     if (fw::App* app = fw::App::Current()) {
         // Its end no longer needs to end the loop: the loop is over.
-        if (app->m_pMainWnd == g_template->Frame()) app->m_pMainWnd = nullptr;
+        if (app->m_pMainWnd == g_window.Frame()) app->m_pMainWnd = nullptr;
     }
-    g_template.reset();
+    g_window.Close();
 }
 
 }  // namespace vorel

@@ -37,8 +37,6 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
     if (!fw::FrameWnd::PreCreateWindow(cs)) return FALSE;
     cs.cx = 10;
     cs.cy = 10;
-    if (cs.hMenu) ::DestroyMenu(cs.hMenu);
-    cs.hMenu = nullptr;
     return TRUE;
 }
 

@@ -134,7 +134,7 @@ announced_scenes_script() {
   shift 3
   if [ "${1:-}" = --inside ]; then
     photograph_announced "$2/$name-shots" "$name-" bash scripts/wine-exec.sh "$2/$exe" \
-      --gtest_also_run_disabled_tests --gtest_filter="$test"
+      --gtest_filter="$test"
     exit $?
   fi
   build="$(test_build_dir "${1:-}")"

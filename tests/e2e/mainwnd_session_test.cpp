@@ -6,6 +6,7 @@
 #include "support/InstallScenario.h"
 #include "support/LauncherScenario.h"
 #include "support/MainWindowProbe.h"
+#include "support/MainWindowSession.h"
 #include "support/ShortcutStart.h"
 #include "support/StandIn.h"
 
@@ -15,20 +16,6 @@ namespace {
 
 constexpr int kYes = 5000;
 constexpr int kNo = 5001;
-
-class MainWindowSession : public ShortcutStartTest {
-protected:
-    StandIn LogIn(int tab, const std::wstring& caption) {
-        return LogInStandIn(m_mainWnd, tab, caption);
-    }
-
-    // Children of the main window that belong to process pid.
-    std::vector<HWND> ChildrenOf(DWORD pid) const {
-        return DescendantsOf(m_mainWnd, [pid](HWND wnd) {
-            return ProcessOf(wnd) == pid && GetAncestor(wnd, GA_PARENT) != nullptr;
-        });
-    }
-};
 
 }  // namespace
 
@@ -116,39 +103,4 @@ TEST_F(MainWindowSession, TheRealGameHallBecomesTheHallWindowAndEndsWithTheProgr
     EXPECT_TRUE(m_launcher->WaitForExit(15000));
     EXPECT_TRUE(a.WaitForExit(15000));
     EXPECT_TRUE(hall.WaitForExit(15000));
-}
-
-// Not a test: the scenes of docs/mainwnd-*.png, run by scripts/mainwnd-shots.sh.
-TEST_F(MainWindowSession, DISABLED_ScenesForThePictures) {
-    ASSERT_TRUE(WaitForLoginOf(m_mainWnd, 30000));
-    Sleep(2000);  // the login picture fades in
-    WaitForScreenPicture(L"start");
-    StandIn a = LogIn(0, L"1服-龙城-alice");
-    ASSERT_TRUE(CancelLoginOf(m_mainWnd));
-    WaitFor([] { return LauncherProcessIds().size() == 1; }, 10000);
-    Sleep(1000);
-    WaitForScreenPicture(L"one-tab");
-    StandIn b = LogIn(1, L"1服-龙城-bob");
-    StandIn c = LogIn(2, L"2服-凤鸣-carol");
-    // The mouse rests on the first tab: hovered look and its caption as tooltip.
-    RECT client;
-    GetClientRect(m_mainWnd, &client);
-    POINT p = {200, 14};
-    ClientToScreen(m_mainWnd, &p);
-    SetCursorPos(p.x, p.y);
-    Sleep(1500);
-    WaitForScreenPicture(L"three-tabs");
-    p = {120 + 189 * 2 + 180, 8};  // the current tab's close icon
-    ClientToScreen(m_mainWnd, &p);
-    SetCursorPos(p.x, p.y);
-    Sleep(800);
-    WaitForScreenPicture(L"close-icon");
-    SetCursorPos(client.right / 2, client.bottom / 2);
-    StartedProcess hall(L"\"" + StandInProgram() + L"\" /gmhall /" + HandleText(m_mainWnd));
-    ASSERT_TRUE(WaitFor([&] { return !StandInLogsWithLine(L"shown").empty(); }, 10000));
-    Sleep(1000);
-    WaitForScreenPicture(L"hall");
-    PostMessageW(m_mainWnd, WM_COMMAND, MAKEWPARAM(1005, 0), 0);  // the account link
-    Sleep(800);
-    WaitForScreenPicture(L"new-tab-choice");
 }

@@ -279,17 +279,12 @@ TEST_F(NetworkFaults, ASilentServerHoldsTheStartForALimitedTimeAndTheMainWindowN
         << "the notice was not asked for";
     // The server holds the notice now; the window and its keyboard hook do not wait for it.
     const DWORD held = GetTickCount();
-    auto pump = [] {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    };
     EXPECT_TRUE(Responds(s.main, 1000)) << "the main window waited for the notice";
     ASSERT_TRUE(FocusKeySink() && PressKeys({}, VK_F10));
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(s.main); }, 1000, pump))
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(s.main); }, 1000, PumpBriefly))
         << "the boss key did not hide the window within a second";
     ASSERT_TRUE(FocusKeySink() && PressKeys({}, VK_F10));
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(s.main) != FALSE; }, 1000, pump))
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(s.main) != FALSE; }, 1000, PumpBriefly))
         << "the boss key did not restore the window within a second";
     printf("[ figures  ] silent server: answered, hidden and restored %lu ms into the hold\n",
            Since(held));
@@ -297,9 +292,9 @@ TEST_F(NetworkFaults, ASilentServerHoldsTheStartForALimitedTimeAndTheMainWindowN
     // When the server lets the notice go, it appears.
     HWND popup = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (popup = NoticePopup(s.process->id(), s.main)) != nullptr; },
-                        60000, pump));
+                        60000, PumpBriefly));
     printf("[ figures  ] silent server: notice decided %lu ms into the hold\n", Since(held));
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(popup) != FALSE; }, 5000, pump));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(popup) != FALSE; }, 5000, PumpBriefly));
     ExpectWorkingStart(s, L"1服-龙城-bob");
 }
 

@@ -34,15 +34,6 @@ std::wstring MuteStates(const StandIn& s) {
     return states;
 }
 
-// Once this thread owns the window that took the keys, the launchers' windows may send it
-// messages (activation moves between them): it answers them while it waits, as any running
-// program would, instead of holding its senders up.
-void PumpBriefly() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(20);
-}
-
 // A main window of the program with its process.
 struct MainWindow {
     DWORD pid = 0;

@@ -4,7 +4,7 @@
 
 #include "support/LauncherScenario.h"
 #include "support/PublisherTestSupport.h"
-#include "win/web_test_support.h"
+#include "support/WebTestSupport.h"
 
 using namespace testsupport;
 using webtest::MainWindowStandIn;

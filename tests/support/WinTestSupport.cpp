@@ -7,9 +7,36 @@
 #include <memory>
 #include <sstream>
 
+#include "fw/App.h"
+
 namespace testsupport {
 
 void SleepBriefly() { Sleep(20); }
+
+bool PumpMessages(const std::function<bool()>& done, DWORD milliseconds, OnQuit onQuit,
+                  bool* quitSeen) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                if (quitSeen) *quitSeen = true;
+                if (onQuit == OnQuit::GoOn) continue;
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return done && done();
+            }
+            if (!fw::App::PreTranslate(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        if (done && done()) return true;
+        if (GetTickCount() - start >= milliseconds) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpBriefly() { PumpMessages(nullptr, 20, OnQuit::GoOn); }
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, const Idle& idle) {
     const DWORD start = GetTickCount();

@@ -18,6 +18,17 @@ void SleepBriefly();
 // Asks done() until it holds or timeoutMs have passed, idling between; its last answer.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, const Idle& idle = SleepBriefly);
 
+// What a pump does with a quit message: stop and leave it queued for the test to find, or
+// note it and go on (a window whose end quits the program's loop, not the test's).
+enum class OnQuit { Stop, GoOn };
+// Dispatches this thread's messages through the program's own pre-translation until done()
+// holds or `milliseconds` have passed (0: what is queued now), waking at new input; done()'s
+// last answer (false without one). quitSeen, when given, is set once a quit message came.
+bool PumpMessages(const std::function<bool()>& done, DWORD milliseconds,
+                  OnQuit onQuit = OnQuit::Stop, bool* quitSeen = nullptr);
+// An Idle that answers this thread's messages while it waits, as a running program would.
+void PumpBriefly();
+
 // The folder holding the test executables, TolvVorel.exe and the helper programs.
 std::wstring BuildDir();
 std::wstring InBuildDir(const std::wstring& name);

@@ -14,7 +14,7 @@
 #include "res/resource.h"
 #include "support/PublisherTestSupport.h"
 #include "support/WinTestSupport.h"
-#include "ui_test_support.h"
+#include "support/UiTestSupport.h"
 #include "web/NoticeLayout.h"
 #include "web/PopInfoDlg.h"
 

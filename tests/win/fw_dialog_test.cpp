@@ -11,7 +11,7 @@
 #include "fw/App.h"
 #include "fw/Dialog.h"
 #include "fw/Raii.h"
-#include "win/fw_test_support.h"
+#include "support/FwTestSupport.h"
 
 using fwtest::PumpPending;
 
@@ -26,7 +26,7 @@ const UINT kEndWith = WM_APP + 1;  // wParam: the result
 
 // A dialog template in memory: an edit, a static, an OK (default) and a Cancel button.
 class TestTemplate {
-  public:
+public:
     TestTemplate() {
         DLGTEMPLATE dialog = {};
         dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -46,7 +46,7 @@ class TestTemplate {
     }
     const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
 
-  private:
+private:
     void Append(const void* data, size_t bytes) {
         const size_t at = m_words.size();
         m_words.resize(at + bytes / sizeof(WORD));
@@ -77,7 +77,7 @@ class TestTemplate {
 };
 
 class BoundControl : public fw::Wnd {
-  public:
+public:
     explicit BoundControl(std::vector<std::wstring>* log) : m_log(log) {}
     void PreSubclassWindow() override { m_log->push_back(L"control presubclass"); }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -88,7 +88,7 @@ class BoundControl : public fw::Wnd {
 };
 
 class TestDialog : public fw::Dialog {
-  public:
+public:
     explicit TestDialog(const TestTemplate& t, HWND parent = nullptr)
         : fw::Dialog(t.get(), parent), control(&log) {}
 
@@ -155,7 +155,7 @@ class TestDialog : public fw::Dialog {
 };
 
 class FwDialog : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(fw::Wnd::RegisterClassOnce(kOwnerClass));
         ASSERT_TRUE(owner.CreateEx(0, kOwnerClass, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,

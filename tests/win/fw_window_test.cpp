@@ -9,7 +9,7 @@
 #include "fw/Raii.h"
 #include "fw/Strings.h"
 #include "fw/Wnd.h"
-#include "win/fw_test_support.h"
+#include "support/FwTestSupport.h"
 
 using fwtest::PumpPending;
 
@@ -28,7 +28,7 @@ int TakeQuitMessage() {
 // Writes what happens to one window into a shared log, so that the order across objects and
 // calls after the object's end can be checked.
 class Recorder : public fw::Wnd {
-  public:
+public:
     Recorder(std::vector<std::wstring>* log, std::wstring name)
         : m_log(log), m_name(std::move(name)) {}
     ~Recorder() override { Note(L"~"); }
@@ -66,7 +66,7 @@ class Recorder : public fw::Wnd {
 };
 
 class FwWindow : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_TRUE(fw::Wnd::RegisterClassOnce(kTestClass)); }
     void TearDown() override {
         PumpPending();
@@ -237,7 +237,7 @@ TEST_F(FwWindow, PreTranslateWalksFromTheTargetUpToItsTopLevelWindowOnly) {
 
 namespace {
 class ScriptedApp : public fw::App {
-  public:
+public:
     BOOL InitInstance() override {
         ++initCalls;
         return runLoop;
@@ -252,7 +252,7 @@ class ScriptedApp : public fw::App {
 };
 
 class CountingWnd : public fw::Wnd {
-  public:
+public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_APP) ++appMessages;
         return fw::Wnd::WindowProc(msg, wParam, lParam);
@@ -372,7 +372,7 @@ TEST(FwRaii, KernelAndRegistryOwnersCloseAndTreatBothFailureValuesAsEmpty) {
 
 namespace {
 class CountedObject : public IUnknown {
-  public:
+public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_IUnknown) {
             *out = static_cast<IUnknown*>(this);

@@ -3,7 +3,7 @@
 // counts the tabs or steps through them, so that none of them acts on a window that is gone.
 #include <cstdio>
 
-#include "win/mainwnd_test_support.h"
+#include "support/MainWindowTestSupport.h"
 
 using namespace mwtest;
 using namespace testsupport;

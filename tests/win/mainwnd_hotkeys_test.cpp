@@ -4,7 +4,7 @@
 #include "app/SettingsStore.h"
 #include "mainwnd/KeyboardHook.h"
 #include "support/KeyInput.h"
-#include "win/mainwnd_test_support.h"
+#include "support/MainWindowTestSupport.h"
 
 using namespace mwtest;
 using namespace testsupport;

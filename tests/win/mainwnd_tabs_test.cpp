@@ -2,7 +2,7 @@
 // logins, tabs, the three-tab limit, closing tabs and the whole window.
 #include <cstdio>
 
-#include "win/mainwnd_test_support.h"
+#include "support/MainWindowTestSupport.h"
 
 #include "support/MainWindowProbe.h"
 

@@ -4,8 +4,8 @@
 
 #include "mainwnd/TabStrip.h"
 #include "ui/SkinImage.h"
-#include "win/mainwnd_test_support.h"
-#include "win/ui_test_support.h"
+#include "support/MainWindowTestSupport.h"
+#include "support/UiTestSupport.h"
 
 using namespace mwtest;
 using namespace testsupport;

@@ -1,7 +1,7 @@
 // Fetching the popup notice's text and picture from the session's publisher server.
 #include <gtest/gtest.h>
 
-#include "notice_test_support.h"
+#include "support/NoticeTestSupport.h"
 #include "support/PublisherTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "web/NoticeFetch.h"

@@ -2,7 +2,7 @@
 // first login is on the screen then), owned by itself, from the notice on the client web host.
 #include <gtest/gtest.h>
 
-#include "mainwnd_test_support.h"
+#include "support/MainWindowTestSupport.h"
 #include "support/PublisherTestSupport.h"
 #include "web/PopInfoDlg.h"
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "notice_test_support.h"
+#include "support/NoticeTestSupport.h"
 #include "res/resource.h"
 #include "support/PublisherTestSupport.h"
 #include "support/WinTestSupport.h"
-#include "ui_test_support.h"
+#include "support/UiTestSupport.h"
 #include "web/PopInfoDlg.h"
 
 using namespace testsupport;

@@ -12,7 +12,7 @@
 #include "ui/ImgProgress.h"
 #include "ui/StaticEx.h"
 #include "support/WinTestSupport.h"
-#include "ui_test_support.h"
+#include "support/UiTestSupport.h"
 
 using namespace uitest;
 

@@ -8,7 +8,7 @@
 #include "fw/Raii.h"
 #include "support/WinTestSupport.h"
 #include "ui/MessageBoxDlg.h"
-#include "ui_test_support.h"
+#include "support/UiTestSupport.h"
 
 namespace {
 const wchar_t kTitle[] = L"Vorel - Tolv";

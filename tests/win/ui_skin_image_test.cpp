@@ -11,7 +11,7 @@
 #include "support/WinTestSupport.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinPixels.h"
-#include "ui_test_support.h"
+#include "support/UiTestSupport.h"
 
 namespace gp = Gdiplus::DllExports;
 

@@ -3,7 +3,7 @@
 #include "fw/Raii.h"
 #include "ui/DlgEx.h"
 #include "ui/SkinGeometry.h"
-#include "ui_test_support.h"
+#include "support/UiTestSupport.h"
 
 using namespace uitest;
 

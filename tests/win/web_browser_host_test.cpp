@@ -13,7 +13,7 @@
 #include "support/PublisherTestSupport.h"
 #include "web/DHtmDlgEx.h"
 #include "web/MyBrowserControlSite.h"
-#include "web_test_support.h"
+#include "support/WebTestSupport.h"
 
 using namespace webtest;
 

@@ -10,7 +10,7 @@
 #include "support/PublisherTestSupport.h"
 #include "support/WinTestSupport.h"
 #include "web/FavDlg.h"
-#include "web_test_support.h"
+#include "support/WebTestSupport.h"
 
 using namespace webtest;
 using testsupport::FileExists;

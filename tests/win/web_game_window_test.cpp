@@ -19,7 +19,7 @@
 #include "web/GmWndView.h"
 #include "web/MainFrame.h"
 #include "web/WebAddresses.h"
-#include "web_test_support.h"
+#include "support/WebTestSupport.h"
 
 using namespace webtest;
 
@@ -111,19 +111,18 @@ protected:
     }
     void TearDown() override {
         HoldCtrl(false);
-        if (m_template) m_template.reset();
+        if (m_window) m_window.reset();
         vorel::EndGameWindowProcess();
         main.reset();
         ::DeleteFileW(vorel::BesideExePath(L"Statistic.ini").c_str());
     }
     // The frame, document and view as the start-up makes them, with a recording view.
     void Open() {
-        m_template = std::make_unique<fw::SingleDocTemplate>(
-            IDR_MAINFRAME, [] { return std::make_unique<vorel::CGmWndDoc>(); },
-            [] { return std::make_unique<RecordingFrame>(); },
-            [] { return std::make_unique<RecordingView>(); });
-        ASSERT_NE(m_template->OpenNewDocument(FALSE), nullptr);
-        frame = static_cast<RecordingFrame*>(m_template->Frame());
+        m_window = std::make_unique<fw::SingleDocWindow>();
+        ASSERT_TRUE(m_window->Open(IDR_MAINFRAME, std::make_unique<vorel::CGmWndDoc>(),
+                                   std::make_unique<RecordingFrame>(),
+                                   std::make_unique<RecordingView>(), FALSE));
+        frame = static_cast<RecordingFrame*>(m_window->Frame());
         view = static_cast<RecordingView*>(frame->GetActiveView());
         ASSERT_EQ(vorel::TheGameWindow().view, view);
     }
@@ -136,7 +135,7 @@ protected:
     ProcessEnvironment env;
     fw::App app;
     std::unique_ptr<MainWindowStandIn> main;
-    std::unique_ptr<fw::SingleDocTemplate> m_template;
+    std::unique_ptr<fw::SingleDocWindow> m_window;
     RecordingFrame* frame = nullptr;
     RecordingView* view = nullptr;
 };

@@ -13,7 +13,7 @@
 #include "ui/MessageBoxLayout.h"
 #include "web/GameWindow.h"
 #include "web/LoginBkDlg.h"
-#include "web_test_support.h"
+#include "support/WebTestSupport.h"
 
 using namespace webtest;
 
@@ -101,9 +101,8 @@ protected:
 TEST_F(Login, AnAcceptedLoadgameSendsTheCaptionAndKeepsTheGameAddress) {
     MakeLogin(0);
     const std::wstring game = L"http://game.test/play.htm?s=3|x";
-    const INT_PTR result =
-        RunLogin({PageRequested(),
-                  Navigate(std::wstring(L"app://loadgame|") + kExampleField + L"|" + game)});
+    const INT_PTR result = RunLogin({PageRequested(), Navigate(std::wstring(L"app://loadgame|") +
+                                                               kExampleField + L"|" + game)});
     EXPECT_EQ(result, IDOK);
     auto copies = main->Messages(WM_COPYDATA);
     ASSERT_EQ(copies.size(), 1u);

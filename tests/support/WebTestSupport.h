@@ -14,6 +14,8 @@
 #include "fw/HtmlDom.h"
 #include "fw/Raii.h"
 #include "support/PublisherTestSupport.h"
+#include "support/TimerSteps.h"
+#include "support/WinTestSupport.h"
 
 namespace webtest {
 
@@ -40,57 +42,11 @@ private:
     ULONG_PTR m_token = 0;
 };
 
-// Dispatches this thread's messages for `milliseconds` (or until `done`), through the same
-// pre-translation as the program's loops.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return done && done();
-            }
-            if (!fw::App::PreTranslate(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        if (done && done()) return true;
-        if (::GetTickCount() - start >= milliseconds) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return testsupport::PumpMessages(done, milliseconds);
 }
-inline void Pump(DWORD milliseconds) { PumpUntil(nullptr, milliseconds); }
-
-// Runs `step` on a timer of this thread, every `period` ms until it answers true: a way to act
-// inside a modal loop that the test itself is blocked in.
-class TimerSteps {
-public:
-    TimerSteps(std::function<bool()> step, UINT period = 30) : m_step(std::move(step)) {
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, period, &TimerSteps::Tick);
-    }
-    ~TimerSteps() {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    bool Finished() const { return m_finished; }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TimerSteps* self = s_current;
-        if (!self || self->m_finished || self->m_running) return;
-        self->m_running = true;  // a step may itself run a modal loop
-        self->m_finished = self->m_step();
-        self->m_running = false;
-    }
-    static inline TimerSteps* s_current = nullptr;
-    std::function<bool()> m_step;
-    UINT_PTR m_timer = 0;
-    bool m_finished = false;
-    bool m_running = false;
-};
+inline void Pump(DWORD milliseconds) { testsupport::PumpMessages(nullptr, milliseconds); }
+using testsupport::TimerSteps;
 
 // A stand-in for the main window of another process: a window on its own thread that records
 // what reaches it and answers WM_COPYDATA with a chosen value.

@@ -129,21 +129,7 @@ protected:
 
     // Dispatches this thread's messages as the modal loop would, for at least `ms`.
     void Pump(DWORD ms = 0) {
-        const DWORD end = ::GetTickCount() + ms;
-        do {
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT) {
-                    m_quit = true;
-                    continue;
-                }
-                if (!fw::App::PreTranslate(&msg)) {
-                    ::TranslateMessage(&msg);
-                    ::DispatchMessageW(&msg);
-                }
-            }
-            if (ms) ::Sleep(5);
-        } while (ms && static_cast<int>(end - ::GetTickCount()) > 0);
+        testsupport::PumpMessages(nullptr, ms, testsupport::OnQuit::GoOn, &m_quit);
     }
     testsupport::Idle Pumping() {
         return [this] { Pump(10); };

@@ -1,7 +1,7 @@
 // Benchmarks of the real TolvVorel.exe against tests/helpers/minimal_dialog.exe, run by
-// scripts/performance.sh (disabled in the test runs): the time from process creation to a
-// visible window, the peak working set, and the idle CPU of the main-window process with
-// three tabs. Lines starting with "result" are for the script: result <name> <value>.
+// scripts/performance.sh: the time from process creation to a visible window, the peak
+// working set, and the idle CPU of the main-window process with three tabs. Lines starting with
+// "result" are for the script: result <name> <value>.
 #include <gtest/gtest.h>
 #include <psapi.h>
 
@@ -133,7 +133,7 @@ protected:
 
 }  // namespace
 
-TEST_F(StartupBench, DISABLED_StartUpToAVisibleWindowAgainstAMinimalDialog) {
+TEST_F(StartupBench, StartUpToAVisibleWindowAgainstAMinimalDialog) {
     const int runs = EnvNumber(L"VOREL_BENCH_RUNS", 7);
     std::vector<double> minimalMs, mainMs, loginMs, minimalKib, mainKib;
     // The first round warms the file cache and does the day's update check; it is not counted.
@@ -198,7 +198,7 @@ TEST_F(StartupBench, DISABLED_StartUpToAVisibleWindowAgainstAMinimalDialog) {
 // The real main-window process with three tabs and the minimal dialog, side by side for the
 // same seconds: idle CPU of both, and the main window's peak working set. The dialog posts to
 // the same three tabs on the same tick, so that its figure is what that contract costs.
-TEST_F(StartupBench, DISABLED_ThreeTabsIdleCpuAndPeakWorkingSet) {
+TEST_F(StartupBench, ThreeTabsIdleCpuAndPeakWorkingSet) {
     const int seconds = EnvNumber(L"VOREL_BENCH_SECONDS", 60);
     Timed launcher = Start(Launcher());
     ASSERT_TRUE(launcher.process);

@@ -7,6 +7,7 @@
 
 #include "fw/App.h"
 #include "res/resource.h"
+#include "support/WinTestSupport.h"
 #include "ui/DlgEx.h"
 #include "ui/SkinImage.h"
 
@@ -47,17 +48,7 @@ inline HBITMAP MakeStrip(int frameWidth, int height, const COLORREF (&frames)[4]
 }
 
 inline void Pump(DWORD milliseconds = 0) {
-    const DWORD end = ::GetTickCount() + milliseconds;
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!fw::App::PreTranslate(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-        if (milliseconds) ::Sleep(5);
-    } while (milliseconds && static_cast<int>(end - ::GetTickCount()) > 0);
+    testsupport::PumpMessages(nullptr, milliseconds, testsupport::OnQuit::GoOn);
 }
 
 // What a window shows now: its client area after painting, read back from its DC.
