@@ -2,19 +2,20 @@
 // program does to put one window on the screen. One modal dialog from an in-memory template
 // (a line of text and an OK button), no resources, no common controls, no skin; it ends when
 // the dialog is closed.
-// With window handles as arguments it is the idle yardstick: it posts to each of them on the
-// launcher's mute tick, the one thing the idle main window must keep doing.
+// With a period in milliseconds and window handles as arguments it is the idle yardstick: it
+// posts to each of them on the launcher's mute tick, the one thing the idle main window must
+// keep doing. It includes none of the program's headers, so that it stays minimal.
 #include <windows.h>
 
 #include <cstring>
 #include <cwchar>
-#include <vector>
-
-#include "mainwnd/MainWindowRules.h"
 
 namespace {
 
-std::vector<HWND> g_postTargets;
+// A fixed array: a standard container would bring the C++ runtime's exceptions along.
+UINT g_postPeriodMs = 0;
+HWND g_postTargets[8] = {};
+int g_postCount = 0;
 
 // Appends a UTF-16 string to a dialog template and returns the position after it.
 WORD* PutText(WORD* at, const wchar_t* text) {
@@ -49,11 +50,11 @@ WORD* PutItem(WORD* at, DWORD style, short x, short y, short cx, short cy, WORD 
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        if (!g_postTargets.empty()) SetTimer(dialog, 1, vorel::kMuteTimerMs, nullptr);
+        if (g_postCount > 0) SetTimer(dialog, 1, g_postPeriodMs, nullptr);
         return TRUE;
     }
     if (msg == WM_TIMER) {
-        for (HWND target : g_postTargets) PostMessageW(target, WM_NULL, 0, 0);
+        for (int i = 0; i < g_postCount; ++i) PostMessageW(g_postTargets[i], WM_NULL, 0, 0);
         return TRUE;
     }
     if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -66,8 +67,10 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    for (int i = 1; i < argc; ++i)
-        g_postTargets.push_back(reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(argv[i]))));
+    if (argc > 1) g_postPeriodMs = UINT(_wtoi(argv[1]));
+    for (int i = 2; i < argc && g_postCount < 8; ++i)
+        g_postTargets[g_postCount++] =
+            reinterpret_cast<HWND>(static_cast<INT_PTR>(_wtoi64(argv[i])));
     alignas(DWORD) WORD buffer[512] = {};
     auto* dialog = reinterpret_cast<DLGTEMPLATE*>(buffer);
     dialog->style = DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
