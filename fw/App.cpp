@@ -55,6 +55,9 @@ int App::Run() {
 
 BOOL App::PreTranslate(MSG* msg) {
     if (!msg || !msg->hwnd) return FALSE;  // thread messages have no window to ask
+    // No window of ours filters its ticks or paints: the idle program's commonest messages
+    // skip the walk and its property lookups.
+    if (msg->message == WM_TIMER || msg->message == WM_PAINT) return FALSE;
     const DWORD thread = ::GetCurrentThreadId();
     HWND topLevel = nullptr;
     Wnd* topObject = nullptr;  // each window's object is looked up once per message

@@ -354,11 +354,13 @@ void CAmbrel3Dlg::RepaintStaleFrameCorner() {
     ::RedrawWindow(::GetDesktopWindow(), &corner, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void CALLBACK CAmbrel3Dlg::MuteTimerProc(HWND wnd, UINT, UINT_PTR, DWORD) {
+    CAmbrel3Dlg* main = MainWindow();
+    if (!main || main->m_hWnd != wnd) main = dynamic_cast<CAmbrel3Dlg*>(FromHandlePermanent(wnd));
+    if (main) main->OnMuteTimer();
+}
+
 bool CAmbrel3Dlg::OnTimerMessage(WPARAM id) {
-    if (id == kMuteTimerId) {
-        OnMuteTimer();
-        return true;
-    }
     if (id == kNoticeTimerId) {
         KillTimer(kNoticeTimerId);
         // Fetched on a worker; the popup comes with kMsgNoticeFetched.

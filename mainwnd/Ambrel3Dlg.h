@@ -106,6 +106,7 @@ private:
     void FitPage(int cx, int cy);
     void OnWindowPosChanging(WINDOWPOS* pos);
     void OnMuteTimer();
+    static void CALLBACK MuteTimerProc(HWND wnd, UINT, UINT_PTR, DWORD);
     void OnPaint();
     BOOL PaintWindow(HDC dc);
     void DrawTabs(HDC dc);

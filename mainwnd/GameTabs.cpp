@@ -110,7 +110,9 @@ void CAmbrel3Dlg::OnFrameArrived(HWND frame, LPARAM isHall) {
         m_opened = true;
         if (!m_maximized) ToggleMaximize();
         AddTrayIcon();
-        SetTimer(kMuteTimerId, kMuteTimerMs);
+        // Dispatched straight to its procedure, past the window's own: the idle program's
+        // one periodic work costs no object lookup.
+        ::SetTimer(m_hWnd, kMuteTimerId, kMuteTimerMs, &CAmbrel3Dlg::MuteTimerProc);
     }
     if (isHall) {
         m_hallWindow = frame;
