@@ -44,9 +44,6 @@ void PumpFor(DWORD ms) {
 // a black shape, though the screen DC holds it painted. False when no file came out.
 bool Photograph(const std::wstring& name, HWND dialog, HWND active = nullptr) {
     SetForegroundWindow(active ? active : dialog);
-    // Painted whole once more: at 120 DPI a button of the freshly shown dialog was at times
-    // missing from the screen's picture.
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     PumpFor(800);  // the activation's and the last paints
     const std::wstring file = ShotsDir() + L"\\" + name + L".bmp";
     DeleteFileW(file.c_str());
