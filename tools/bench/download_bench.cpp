@@ -107,6 +107,21 @@ bool DownloadReportingToBar(const wchar_t* url, const wchar_t* file, bool everyC
     return ok;
 }
 
+// The progress bar's cost: a send after every chunk against one when the percentage changes.
+void PrintProgressReportingCost(const wchar_t* smallUrl, const wchar_t* scratch, int runs) {
+    if (!vorel::HttpDownloadToFile(smallUrl, scratch, 64 * 1024, false, nullptr, nullptr)) return;
+    const ULONGLONG smallBytes = FileSize(scratch);
+    const double perChunk = BestMibPerSecond(
+        1, smallBytes, [&] { return DownloadReportingToBar(smallUrl, scratch, true); });
+    const double onChange = BestMibPerSecond(
+        runs, smallBytes, [&] { return DownloadReportingToBar(smallUrl, scratch, false); });
+    std::printf("  %.1f MiB, 512-byte reads, reporting to a bar on another thread:\n",
+                double(smallBytes) / (1024.0 * 1024.0));
+    std::printf("    a send after every chunk            %8.2f MiB/s\n", perChunk);
+    std::printf("    a send when the percentage changes  %8.2f MiB/s\n", onChange);
+    std::printf("result bar_every_chunk %.3f\nresult bar_on_change %.3f\n", perChunk, onChange);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -159,19 +174,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("\n");
     }
 
-    if (smallUrl &&
-        vorel::HttpDownloadToFile(smallUrl, scratch, 64 * 1024, false, nullptr, nullptr)) {
-        const ULONGLONG smallBytes = FileSize(scratch);
-        const double perChunk = BestMibPerSecond(
-            1, smallBytes, [&] { return DownloadReportingToBar(smallUrl, scratch, true); });
-        const double onChange = BestMibPerSecond(
-            runs, smallBytes, [&] { return DownloadReportingToBar(smallUrl, scratch, false); });
-        std::printf("  %.1f MiB, 512-byte reads, reporting to a bar on another thread:\n",
-                    double(smallBytes) / (1024.0 * 1024.0));
-        std::printf("    a send after every chunk            %8.2f MiB/s\n", perChunk);
-        std::printf("    a send when the percentage changes  %8.2f MiB/s\n", onChange);
-        std::printf("result bar_every_chunk %.3f\nresult bar_on_change %.3f\n", perChunk, onChange);
-    }
+    if (smallUrl) PrintProgressReportingCost(smallUrl, scratch, runs);
 
     // The version key reads its file in 1024-byte blocks through CryptoAPI's MD5.
     uint8_t digest[16];

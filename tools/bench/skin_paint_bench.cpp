@@ -37,15 +37,11 @@ double MillisecondsEach(int repetitions, F&& work) {
     return (Now() - start) * 1000.0 / repetitions;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    const int repetitions = argc > 1 ? std::max(1, _wtoi(argv[1])) : 100;
-
-    BenchWindow window;
+// The skinned window at 1920 x 1040, with its title and icon (the caller destroys the icon).
+bool SetUpWindow(BenchWindow& window, HICON* icon) {
     if (!window.Create()) {
         std::fprintf(stderr, "cannot create the window\n");
-        return 1;
+        return false;
     }
     window.m_captionHeight = 30;
     window.m_borderWidth = 4;
@@ -54,20 +50,49 @@ int wmain(int argc, wchar_t** argv) {
     look.stretchBackground = TRUE;
     if (!look.background) {
         std::fprintf(stderr, "no skin image %d\n", IDP_MAIN_BACKGROUND);
-        return 1;
+        return false;
     }
     window.SetSkin(look, nullptr);
     window.SetWindowText(L"VorelTolv登录器");
-    HICON icon = static_cast<HICON>(
+    *icon = static_cast<HICON>(
         ::LoadImageW(vorel::SkinInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));
-    if (icon) window.SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (*icon) window.SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(*icon));
     ::SetWindowPos(window.m_hWnd, nullptr, 0, 0, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT r;
     window.GetWindowRect(&r);
     if (r.right - r.left != kWidth || r.bottom - r.top != kHeight) {
         std::fprintf(stderr, "window is %ld x %ld\n", r.right - r.left, r.bottom - r.top);
-        return 1;
+        return false;
     }
+    return true;
+}
+
+// Live resizing: each step a new size, then its first paint; only the paint is timed.
+double MillisecondsOfFirstPaints(BenchWindow& window, HDC target, int repetitions) {
+    double resized = 0;
+    for (int i = 0; i < repetitions; ++i) {
+        const int height = kHeight - 1 - (i & 1);  // never the size painted before
+        ::SetWindowPos(window.m_hWnd, nullptr, 0, 0, kWidth, height,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+        ::GdiFlush();
+        const double start = Now();
+        window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(target));
+        ::GdiFlush();
+        resized += Now() - start;
+    }
+    ::SetWindowPos(window.m_hWnd, nullptr, 0, 0, kWidth, kHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    return resized * 1000.0 / repetitions;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int repetitions = argc > 1 ? std::max(1, _wtoi(argv[1])) : 100;
+
+    BenchWindow window;
+    HICON icon = nullptr;
+    if (!SetUpWindow(window, &icon)) return 1;
 
     // Both targets are screen-compatible off-screen bitmaps of the same size.
     fw::ScopedGetDC screen(nullptr);
@@ -82,21 +107,7 @@ int wmain(int argc, wchar_t** argv) {
         ::BitBlt(target.dc(), 0, 0, kWidth, kHeight, source.dc(), 0, 0, SRCCOPY);
     });
 
-    // Live resizing: each step a new size, then its first paint; only the paint is timed.
-    double resized = 0;
-    for (int i = 0; i < repetitions; ++i) {
-        const int height = kHeight - 1 - (i & 1);  // never the size painted before
-        ::SetWindowPos(window.m_hWnd, nullptr, 0, 0, kWidth, height,
-                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-        ::GdiFlush();
-        const double start = Now();
-        window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.dc()));
-        ::GdiFlush();
-        resized += Now() - start;
-    }
-    resized = resized * 1000.0 / repetitions;
-    ::SetWindowPos(window.m_hWnd, nullptr, 0, 0, kWidth, kHeight,
-                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    const double resized = MillisecondsOfFirstPaints(window, target.dc(), repetitions);
 
     // A caption-button-sized child near the window's middle takes its background from the
     // window, as every skinned button, static and progress bar does.
