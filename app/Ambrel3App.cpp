@@ -63,9 +63,7 @@ BOOL CAmbrel3App::InitInstance() {
     // Update hand-over: after an applied update the new build runs in a process of its own.
     if (RunStartUpdate(m_mode, m_prgsDlg, &m_update)) return FALSE;
 
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok)
-        m_gdiplusToken = 0;
+    m_gdiplus.emplace();
 
     switch (m_mode) {
         case ModeInstall:
@@ -134,8 +132,7 @@ int CAmbrel3App::ExitInstance() {
     if (m_reportInFlight) WaitForSingleObject(m_reportDone.get(), kReportExitGraceMs);
     m_reportCopied.reset();
     m_reportDone.reset();
-    if (m_gdiplusToken) Gdiplus::GdiplusShutdown(m_gdiplusToken);
-    m_gdiplusToken = 0;
+    m_gdiplus.reset();
     // The game window's browser must go while OLE is still up.
     EndGameWindowProcess();
     if (m_oleInitialized) OleUninitialize();

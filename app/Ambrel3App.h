@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/Protocol.h"
@@ -10,6 +11,7 @@
 #include "fw/Raii.h"
 #include "net/PrgsDlg.h"
 #include "net/SelfUpdate.h"
+#include "ui/ScopedGdiplus.h"
 
 namespace vorel {
 
@@ -45,7 +47,7 @@ private:
     BOOL RunGameWindow();
     BOOL RunMainWindow();
 
-    ULONG_PTR m_gdiplusToken = 0;
+    std::optional<ScopedGdiplus> m_gdiplus;
     fw::ScopedHandle m_reportCopied;
     fw::ScopedHandle m_reportDone;
     RunMode m_mode = ModeInstall;

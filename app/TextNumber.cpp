@@ -4,7 +4,9 @@ namespace vorel {
 
 namespace {
 bool IsBlank(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
-wchar_t AsciiUpperChar(wchar_t c) { return (c >= L'a' && c <= L'z') ? wchar_t(c - L'a' + L'A') : c; }
+wchar_t AsciiUpperChar(wchar_t c) {
+    return (c >= L'a' && c <= L'z') ? wchar_t(c - L'a' + L'A') : c;
+}
 }  // namespace
 
 int32_t WideToInt(const wchar_t* text) {
@@ -34,27 +36,22 @@ int32_t WideToInt(const wchar_t* text) {
 
 int32_t WideToLong(const wchar_t* text) { return WideToInt(text); }
 
-namespace {
-std::wstring DecimalDigits(uint64_t value, bool negative) {
-    wchar_t digits[21];
-    int n = 0;
-    do {
-        digits[n++] = wchar_t(L'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    std::wstring out;
-    if (negative) out.push_back(L'-');
-    while (n > 0) out.push_back(digits[--n]);
-    return out;
-}
-}  // namespace
-
-std::wstring FormatUnsigned(uint32_t value) { return DecimalDigits(value, false); }
+std::wstring FormatUnsigned(uint32_t value) { return FormatInteger(value); }
 
 std::wstring FormatInteger(int64_t value) {
     // The magnitude in unsigned arithmetic, so that INT64_MIN does not overflow.
-    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    return DecimalDigits(magnitude, value < 0);
+    uint64_t magnitude =
+        value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    wchar_t digits[21];
+    int n = 0;
+    do {
+        digits[n++] = wchar_t(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    std::wstring out;
+    if (value < 0) out.push_back(L'-');
+    while (n > 0) out.push_back(digits[--n]);
+    return out;
 }
 
 std::wstring TruncateToBuffer(const std::wstring& text, size_t capacity) {

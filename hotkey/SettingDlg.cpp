@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/Ambrel3App.h"
+#include "fw/SystemLibrary.h"
 #include "hotkey/HotkeyEditing.h"
 #include "hotkey/HotkeySettings.h"
 #include "res/resource.h"
@@ -45,17 +46,9 @@ using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 // WM_CTLCOLORSTATIC; unthemed, it takes the dialog's. uxtheme is loaded at run time, from the
 // system folder only: a system without it draws unthemed anyway.
 void DrawUnthemed(HWND control) {
-    HMODULE uxtheme = ::GetModuleHandleW(L"uxtheme.dll");
-    if (!uxtheme) {
-        wchar_t path[MAX_PATH];
-        const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
-        if (length == 0 || length + 13 >= MAX_PATH) return;
-        ::lstrcatW(path, L"\\uxtheme.dll");
-        uxtheme = ::LoadLibraryW(path);  // kept: the boxes use it while they live
+    if (auto setTheme = fw::SystemFunction<SetWindowThemeFn>(L"uxtheme.dll", "SetWindowTheme")) {
+        setTheme(control, L"", L"");
     }
-    if (!uxtheme) return;
-    auto setTheme = reinterpret_cast<SetWindowThemeFn>(::GetProcAddress(uxtheme, "SetWindowTheme"));
-    if (setTheme) setTheme(control, L"", L"");
 }
 
 struct NotifyState {

@@ -45,8 +45,9 @@ if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/
   # versions of the 64-bit ones. The tests then run the 64-bit build rather than nothing.
   if [ "$("$here/test-arch.sh")" = i686 ] && [ -z "${VOREL_TEST_ARCH:-}" ]; then
     echo "install-deps: 32-bit Wine cannot be installed now; the Windows tests run the x86_64 build" >&2
-    mkdir -p "$(dirname "$("$here/test-arch.sh" --marker)")"
-    touch "$("$here/test-arch.sh" --marker)"
+    marker="$("$here/test-arch.sh" --marker)"
+    mkdir -p "$(dirname "$marker")"
+    touch "$marker"
     exec bash "$0"
   fi
   exit 1

@@ -3,8 +3,8 @@
 # (the table of docs/PERFORMANCE.md): start-up, idle CPU, skin paint, keyboard hook, download
 # and MD5 throughput, executable size and peak working set, each next to its yardstick.
 # Usage: performance.sh [windows-test-build-dir [shipped-build-dir]]
-# Env: PERF_IDLE_SECONDS (default 180: the CPU clock ticks every 10 ms) for the idle measurements, PERF_RUNS (default 7) for the
-# start-ups. The raw output is kept in <test build>/performance/raw.txt.
+# Env: PERF_IDLE_SECONDS (default 180, as the CPU clock ticks every 10 ms) for the idle
+# measurements, PERF_RUNS (default 7) for the start-ups. The raw output is kept in <test build>/performance/raw.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/session.sh

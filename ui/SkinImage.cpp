@@ -7,6 +7,7 @@
 
 #include "fw/App.h"
 #include "fw/SystemLibrary.h"
+#include "ui/ScopedGdiplus.h"
 #include "ui/SkinPixels.h"
 
 namespace vorel {
@@ -14,25 +15,6 @@ namespace vorel {
 namespace gp = Gdiplus::DllExports;
 
 namespace {
-
-// GDI+ for one scope. Start and shutdown only move GDI+'s reference count when the
-// application has started it already.
-class ScopedGdiplus {
-public:
-    ScopedGdiplus() {
-        Gdiplus::GdiplusStartupInput input;  // version 1, no callback, thread and codecs allowed
-        if (Gdiplus::GdiplusStartup(&m_token, &input, nullptr) != Gdiplus::Ok) m_token = 0;
-    }
-    ~ScopedGdiplus() {
-        if (m_token) Gdiplus::GdiplusShutdown(m_token);
-    }
-    ScopedGdiplus(const ScopedGdiplus&) = delete;
-    ScopedGdiplus& operator=(const ScopedGdiplus&) = delete;
-    explicit operator bool() const { return m_token != 0; }
-
-private:
-    ULONG_PTR m_token = 0;
-};
 
 struct GpImageOwner {
     Gdiplus::GpImage* image = nullptr;
@@ -149,27 +131,14 @@ HINSTANCE SkinInstance() {
 namespace {
 // Started on the first image file and shut down when the process's static objects go, which
 // is after every window (and so every use) has ended.
-class ProcessGdiplus {
-public:
-    static void Ensure() { static ProcessGdiplus instance; }
-
-private:
-    ProcessGdiplus() {
-        Gdiplus::GdiplusStartupInput input;
-        if (Gdiplus::GdiplusStartup(&m_token, &input, nullptr) != Gdiplus::Ok) m_token = 0;
-    }
-    ~ProcessGdiplus() {
-        if (m_token) Gdiplus::GdiplusShutdown(m_token);
-    }
-    ULONG_PTR m_token = 0;
-};
+void EnsureProcessGdiplus() { static ScopedGdiplus instance; }
 }  // namespace
 
 HBITMAP LoadImageFileBitmap(const wchar_t* path, int* width, int* height) {
     if (width) *width = 0;
     if (height) *height = 0;
     if (!path) return nullptr;
-    ProcessGdiplus::Ensure();
+    EnsureProcessGdiplus();
 
     GpImageOwner image;
     if (gp::GdipLoadImageFromFile(path, &image.image) != Gdiplus::Ok || !image.image) {

@@ -16,6 +16,7 @@
 #include "support/PublisherTestSupport.h"
 #include "support/TimerSteps.h"
 #include "support/WinTestSupport.h"
+#include "ui/ScopedGdiplus.h"
 
 namespace webtest {
 
@@ -28,18 +29,11 @@ using testsupport::Widen;
 // OLE and GDI+ for one test, as a game-window process has them.
 class ProcessEnvironment {
 public:
-    ProcessEnvironment() {
-        Gdiplus::GdiplusStartupInput input;
-        if (Gdiplus::GdiplusStartup(&m_token, &input, nullptr) != Gdiplus::Ok) m_token = 0;
-    }
-    ~ProcessEnvironment() {
-        if (m_token) Gdiplus::GdiplusShutdown(m_token);
-    }
-    bool ok() const { return static_cast<bool>(m_ole) && m_token != 0; }
+    bool ok() const { return static_cast<bool>(m_ole) && static_cast<bool>(m_gdiplus); }
 
 private:
     fw::ScopedOleInit m_ole;
-    ULONG_PTR m_token = 0;
+    vorel::ScopedGdiplus m_gdiplus;
 };
 
 inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
